@@ -1,0 +1,5 @@
+# KESTRUNE_SANITIZE turns on AddressSanitizer and UndefinedBehaviorSanitizer for every target.
+if(KESTRUNE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

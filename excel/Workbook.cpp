@@ -1,0 +1,1 @@
+#include "excel/Workbook.h"
