@@ -7,6 +7,8 @@
 #include <optional>
 
 class TLexicalAnalyser;
+class TStreamReader;
+class TStreamWriter;
 
 // The field letter of an OBIS code, A to F. Fields are always walked in this order.
 enum class TColumn : quint8 { A, B, C, D, E, F };
@@ -99,6 +101,10 @@ public:
     QString ToString() const;
     void AppendTo(QString& text) const;
 
+    // The 36-byte value record of the database stream.
+    static TValue CreateFromStream(TStreamReader& S);
+    void SaveToStream(TStreamWriter& S) const;
+
     bool operator==(const TValue&) const = default;
 };
 
@@ -115,6 +121,10 @@ public:
     bool HasValue(TColumn column) const { return FItems[static_cast<std::size_t>(column)] != nullptr; }
     // Takes ownership; the pattern it replaces is released.
     void SetValue(TColumn column, std::unique_ptr<TValue> value);
+
+    // Six value records, fields A to F.
+    static TValues CreateFromStream(TStreamReader& S);
+    void SaveToStream(TStreamWriter& S) const;
 
 private:
     std::array<std::unique_ptr<TValue>, 6> FItems;

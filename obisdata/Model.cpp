@@ -92,22 +92,19 @@ QString TOBISItemData::ToString() const
 
 void TVariables::Define(const QString& VariableName, std::unique_ptr<TValue> Value)
 {
-    for (TVariable& entry : FEntries) {
-        if (entry.Name.compare(VariableName, Qt::CaseInsensitive) == 0) {
-            entry.Value = std::move(Value);
-            return;
-        }
+    const QString key = VariableName.toCaseFolded();
+    if (const auto found = FIndex.constFind(key); found != FIndex.cend()) {
+        FEntries[*found].Value = std::move(Value);
+        return;
     }
+    FIndex.insert(key, FEntries.size());
     FEntries.push_back(TVariable{VariableName, std::move(Value)});
 }
 
 const TValue* TVariables::Find(const QString& VariableName) const
 {
-    for (const TVariable& entry : FEntries) {
-        if (entry.Name.compare(VariableName, Qt::CaseInsensitive) == 0)
-            return entry.Value.get();
-    }
-    return nullptr;
+    const auto found = FIndex.constFind(VariableName.toCaseFolded());
+    return found == FIndex.cend() ? nullptr : FEntries[*found].Value.get();
 }
 
 TTableRangeSet TOBISMediaData::GetExistingTables() const

@@ -2,6 +2,7 @@
 
 #include "obisdata/Codes.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <bitset>
@@ -91,6 +92,7 @@ public:
 
 private:
     std::vector<TVariable> FEntries;
+    QHash<QString, std::size_t> FIndex; // case-folded name -> position in FEntries
 };
 
 // One media list: its item definitions in the order appended, up to ten tables, variables.
@@ -150,6 +152,16 @@ public:
     void SaveToStream(QIODevice& S);
     static std::unique_ptr<TOBISData> CreateFromCipheredStream(QIODevice& S);
     void SaveToCipheredStream(QIODevice& S);
+    // Pads Plain (at its position) to whole 8-byte blocks with zero bytes, then appends its
+    // ciphered blocks to Ciphered.
+    static void CipherStream(QIODevice& Plain, QIODevice& Ciphered);
+    // Deciphers all of Ciphered into Plain and reads a database from it as a check.
+    static void DecipherStream(QIODevice& Plain, QIODevice& Ciphered);
+    // A hexadecimal dump of S: 16 bytes per line, "0A " per byte, lines ended by CR LF.
+    static void DumpStream(QIODevice& S, const QString& FileName);
+    // Dumps the plain, ciphered and deciphered stream of the database to p.txt, c.txt and
+    // d.txt in Folder (the folder is not created).
+    static void DebugCiphering(TOBISData& OBISData, const QString& Folder);
 
 private:
     void ReadFromStream(TStreamReader& S);
