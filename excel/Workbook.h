@@ -54,6 +54,12 @@ public:
 
     // Stores a non-empty cell inside the range (row and column from 1); the last store wins.
     void SetCell(int row, int column, TCell cell);
+    // Makes room for that many stored cells in one go.
+    void Reserve(qsizetype cellCount);
+    // Narrows the range to the rowCount x columnCount cells starting at (firstRow, firstColumn),
+    // which becomes cell (1, 1); stored cells outside that area are dropped. Lets a reader
+    // store cells at their sheet positions and decide on the used range afterwards.
+    void Crop(int firstRow, int firstColumn, int rowCount, int columnCount);
 
 private:
     struct TStoredCell
@@ -66,7 +72,9 @@ private:
 
     int FRowCount = 0;
     int FColumnCount = 0;
-    mutable std::vector<TStoredCell> FCells; // sorted by (row, column) on first read
+    // Kept in the order stored, and sorted by (row, column) on the first read when that order
+    // was not already row by row.
+    mutable std::vector<TStoredCell> FCells;
     mutable bool FSorted = true;
 };
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+
+// What an .xls workbook stream (BIFF 5/8) will ask of FreeXL, found by one walk over its
+// records before FreeXL reads the file. FreeXL trusts the file more than it should: it sets
+// aside a slot for every cell each sheet's DIMENSIONS record declares, it turns a date into
+// text by counting the days one at a time, and it reads past its buffers on some malformed
+// records.
+struct TXlsStreamDemand
+{
+    // The cells the DIMENSIONS records declare, each sheet counted from A1.
+    qint64 CellSlots = 0;
+    // The days FreeXL counts for the numbers whose format may be a date or time.
+    qint64 DateDays = 0;
+};
+
+// Raises Exception carrying the problem on what FreeXL reads past its buffers or crashes on:
+// a record longer than the format allows, running past the end of the stream or too short
+// for the fields FreeXL reads from it; a sheet with a second DIMENSIONS record; a shared
+// string table that does not hold the strings it claims, or a cell referring to a string
+// beyond them.
+TXlsStreamDemand XlsStreamDemand(const QByteArray& workbookStream);

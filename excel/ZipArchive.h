@@ -1,0 +1,48 @@
+#pragma once
+
+#include "excel/Limits.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+struct zip;
+
+// Decompression bounds for the entries read from one archive.
+struct TZipLimits
+{
+    qint64 MaxTotalBytes = ExcelLimits::MaxTotalDecompressedBytes;
+    qint64 MaxRatio = ExcelLimits::MaxCompressionRatio;
+    qint64 RatioFloorBytes = ExcelLimits::CompressionRatioFloorBytes;
+};
+
+// A ZIP archive held in memory, read entry by entry. All entries read count towards one
+// total decompressed size, and an entry may not decompress far beyond its compressed size.
+// Both are checked against the bytes really produced, not the sizes the archive claims.
+// Failures are Exceptions carrying just the problem.
+class TZipArchive
+{
+public:
+    explicit TZipArchive(QByteArray data, TZipLimits limits = {});
+    ~TZipArchive();
+    TZipArchive(const TZipArchive&) = delete;
+    TZipArchive& operator=(const TZipArchive&) = delete;
+
+    // Entry names are compared without regard to letter case, as part names of a package are.
+    bool Contains(const QString& name) const;
+    // The decompressed content of an entry.
+    std::vector<char> Read(const QString& name);
+
+private:
+    struct TDiscard
+    {
+        void operator()(zip* archive) const;
+    };
+
+    QByteArray FData; // the archive reads from this buffer
+    TZipLimits FLimits;
+    std::unique_ptr<zip, TDiscard> FArchive;
+    qint64 FBytesRead = 0;
+};

@@ -1,0 +1,160 @@
+#include "excel/XlsStreamCheck.h"
+#include "support/Exception.h"
+
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <bit>
+
+namespace {
+
+// Little-endian fields of a record body.
+class TBody
+{
+public:
+    TBody& U16(quint16 value) { return Append(qToLittleEndian(value)); }
+    TBody& U32(quint32 value) { return Append(qToLittleEndian(value)); }
+    TBody& Double(double value) { return Append(qToLittleEndian(std::bit_cast<quint64>(value))); }
+    TBody& Bytes(const QByteArray& bytes)
+    {
+        FBytes += bytes;
+        return *this;
+    }
+    const QByteArray& Bytes() const { return FBytes; }
+
+private:
+    template<class T>
+    TBody& Append(T value)
+    {
+        FBytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+        return *this;
+    }
+    QByteArray FBytes;
+};
+
+QByteArray Record(quint16 id, const TBody& body)
+{
+    return TBody().U16(id).U16(static_cast<quint16>(body.Bytes().size())).Bytes(body.Bytes()).Bytes();
+}
+
+QByteArray Dimensions8(quint32 rows, quint16 columns)
+{
+    return Record(0x0200, TBody().U32(0).U32(rows).U16(0).U16(columns).U16(0));
+}
+
+QByteArray Number(quint16 xf, double value)
+{
+    return Record(0x0203, TBody().U16(0).U16(0).U16(xf).Double(value));
+}
+
+QByteArray Xf(quint16 format)
+{
+    return Record(0x00E0, TBody().U16(0).U16(format).Bytes(QByteArray(16, '\0')));
+}
+
+// An RK value holding an integer.
+quint32 RkInteger(qint32 value)
+{
+    return static_cast<quint32>(value) << 2 | 2;
+}
+
+QByteArray Bof(quint16 version)
+{
+    return Record(0x0809, TBody().U16(version).U16(0x0010).U32(0).U32(0).U32(0));
+}
+
+TEST(ExcelXlsStreamCheckTest, CountsTheDeclaredCellsOfEverySheet)
+{
+    const QByteArray biff5Dimensions = Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0));
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Bof(0x0500) + biff5Dimensions).CellSlots, 65536 * 256 + 300);
+}
+
+TEST(ExcelXlsStreamCheckTest, CountsTheDaysOfNumbersThatMayBeDates)
+{
+    const QByteArray formats = Record(0x041E, TBody().U16(164).U16(10).Bytes(QByteArray("\0yyyy-mm-dd", 11)))
+        + Record(0x041E, TBody().U16(165).U16(4).Bytes(QByteArray("\0000.00", 5)));
+    const QByteArray xfs = Xf(164) + Xf(165) + Xf(14) + Xf(0); // custom date, custom number, built-in date, general
+    const QByteArray cells = Number(0, 45366) // a date
+        + Number(1, 45366) + Number(3, 45366) // numbers
+        + Record(0x027E, TBody().U16(0).U16(0).U16(2).U32(RkInteger(100))) // RK date
+        + Record(0x00BD, TBody().U16(0).U16(0).U16(2).U32(RkInteger(7)).U16(3).U32(RkInteger(1000)).U16(2).U32(RkInteger(8)).U16(2))
+        + Record(0x0006, TBody().U16(0).U16(0).U16(0).Double(20).U16(0).U32(0).U16(0)) // formula with a number
+        + Record(0x0006, TBody().U16(0).U16(0).U16(0).U16(1).U32(0).U16(0xFFFF).U16(0).U32(0).U16(0)) // with a text
+        + Number(2, 1e12) // beyond 9999-12-31: counted as far as that
+        + Number(2, -5) + Number(99, 1); // negative; an undefined XF counts
+    EXPECT_EQ(XlsStreamDemand(formats + xfs + cells).DateDays, 45366 + 100 + 7 + 8 + 20 + 2958465 + 1);
+}
+
+// A shared string table of "ab" and "cdef", the second going on in a CONTINUE record with
+// its last two characters stored wide.
+QByteArray SharedStrings(quint32 count)
+{
+    return Record(0x00FC, TBody().U32(2).U32(count).U16(2).Bytes(QByteArray("\0ab", 3)).U16(4).Bytes(QByteArray("\0cd", 3)))
+        + Record(0x003C, TBody().Bytes(QByteArray("\1e\0f\0", 5)));
+}
+
+QByteArray LabelSst(quint32 index)
+{
+    return Record(0x00FD, TBody().U16(0).U16(0).U16(0).U32(index));
+}
+
+TEST(ExcelXlsStreamCheckTest, AcceptsSharedStringsGoingOnInContinueRecords)
+{
+    EXPECT_NO_THROW(XlsStreamDemand(SharedStrings(2) + LabelSst(1)));
+}
+
+TEST(ExcelXlsStreamCheckTest, AcceptsAPartialHeaderAtTheEnd)
+{
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(2, 2) + QByteArray(3, '\0')).CellSlots, 4);
+}
+
+struct TMalformedCase
+{
+    const char* Name;
+    QByteArray Stream;
+    const char* Problem;
+};
+
+void PrintTo(const TMalformedCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class ExcelXlsStreamCheckErrorTest : public testing::TestWithParam<TMalformedCase> {};
+
+TEST_P(ExcelXlsStreamCheckErrorTest, RefusesRecordsFreeXLWouldMisread)
+{
+    try {
+        XlsStreamDemand(GetParam().Stream);
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QString::fromUtf8(GetParam().Problem));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
+    testing::Values(TMalformedCase{"DimensionsWithoutFields", Record(0x0200, TBody()),
+                        "the workbook stream is damaged (record 0x0200 at byte 0 has the length 0)"},
+        TMalformedCase{"SecondDimensionsOfASheet", Bof(0x0600) + Dimensions8(1, 1) + Dimensions8(1, 1),
+            "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
+        TMalformedCase{"ShortDimensionsInBiff8", Bof(0x0600) + Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0)),
+            "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
+        TMalformedCase{"NumberTooShort", Record(0x0203, TBody().Bytes(QByteArray(13, '\0'))),
+            "the workbook stream is damaged (record 0x0203 at byte 0 has the length 13)"},
+        TMalformedCase{"LongerThanTheFormatAllows", Record(0x003C, TBody().Bytes(QByteArray(8225, '\0'))),
+            "the workbook stream is damaged (record 0x003c at byte 0 has the length 8225)"},
+        TMalformedCase{"MoreSharedStringsThanHeld", SharedStrings(3),
+            "the workbook stream is damaged (the shared string table ends early)"},
+        TMalformedCase{"SharedStringHeaderCut",
+            Record(0x00FC, TBody().U32(1).U32(1).U16(2)) + Record(0x003C, TBody().Bytes(QByteArray("\0ab", 3))),
+            "the workbook stream is damaged (a shared string is cut)"},
+        TMalformedCase{"WideCharacterCut", Record(0x00FC, TBody().U32(1).U32(1).U16(1).Bytes(QByteArray("\1a", 2))),
+            "the workbook stream is damaged (a character of a shared string is cut)"},
+        TMalformedCase{"CellWithAMissingSharedString", SharedStrings(2) + LabelSst(2),
+            "the workbook stream is damaged (a cell refers to shared string 2 of 2)"},
+        TMalformedCase{"RunningPastTheEnd", Record(0x003C, TBody().Bytes(QByteArray(10, '\0'))).chopped(1),
+            "the workbook stream is damaged (record 0x003c at byte 0 has the length 10)"}),
+    [](const testing::TestParamInfo<TMalformedCase>& testCase) { return std::string(testCase.param.Name); });
+
+} // namespace
