@@ -55,38 +55,31 @@ QStringList SplitCsvLine(QStringView line)
     return fields;
 }
 
-namespace {
-
-QString ReadTextFile(const QString& fileName)
+QStringList ReadTextLines(const QString& FileName)
 {
-    QFile file(fileName);
+    QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString()));
+        throw Exception(QStringLiteral("Cannot open \"%1\": %2").arg(FileName, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Exception(QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString()));
+        throw Exception(QStringLiteral("Cannot read \"%1\": %2").arg(FileName, file.errorString()));
     // The files are 8-bit text in the system's code page.
     QStringDecoder decoder(QStringDecoder::System);
-    return decoder.decode(bytes);
-}
+    const QString text = decoder.decode(bytes);
 
-// Calls visit with each line of text; a line ends at CR LF, LF or a lone CR.
-template <typename Visit>
-void ForEachLine(QStringView text, Visit visit)
-{
+    QStringList lines;
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = start;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        visit(text.mid(start, end - start));
-        if (end < text.size() && text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n')
+        lines.append(text.mid(start, end - start));
+        if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n')
             ++end;
         start = end + 1;
     }
+    return lines;
 }
-
-} // namespace
 
 void TOBISData::LoadCSVFile(int Media, const QString& FileName)
 {
@@ -94,14 +87,13 @@ void TOBISData::LoadCSVFile(int Media, const QString& FileName)
         throw Exception(QStringLiteral("Range check error"));
     AllMediaData[static_cast<std::size_t>(Media)] = std::make_unique<TOBISMediaData>();
 
-    const QString text = ReadTextFile(FileName);
     int lineNr = 1;
-    ForEachLine(text, [&](QStringView line) {
+    for (const QString& line : ReadTextLines(FileName)) {
         // Lines of 0 or 1 characters and lines without kind and field A are passed over.
         if (line.size() >= 2 && !line.startsWith(u",,"))
             ProcessLine(Media, lineNr, SplitCsvLine(line));
         ++lineNr;
-    });
+    }
 }
 
 void TOBISData::LoadFromCSVFiles(const TLogProc& LogProc, const QString& Directory)

@@ -14,6 +14,7 @@
 class QIODevice;
 class TStreamReader;
 class TStreamWriter;
+class TWorkSheet;
 class TWorkSheets;
 
 // The loaders' progress callback: receives one line of text.
@@ -165,6 +166,8 @@ public:
 
 private:
     void ReadFromStream(TStreamReader& S);
+    // Replaces the media list by the definition lines of the worksheet.
+    void ReadWorksheet(const TLogProc& LogProc, TWorkSheet& Worksheet, TMediaNr Media);
 
     std::optional<QStringList> FAllWords;
 };

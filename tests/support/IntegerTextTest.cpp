@@ -1,5 +1,7 @@
 #include "support/IntegerText.h"
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 namespace {
