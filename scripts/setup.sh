@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb fp-utils fonts-dejavu-core
+  python3 python3-xlwt
 )
 
 missing=()
