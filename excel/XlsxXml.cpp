@@ -1,5 +1,8 @@
 #include "excel/XlsxXml.h"
 
+#include "support/IntegerText.h"
+
+
 #include <QStringDecoder>
 
 #include <cstring>
@@ -35,18 +38,6 @@ void AppendText(pugi::xml_node element, std::string& text)
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
             text += child.value();
     }
-}
-
-int HexDigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
 }
 
 // The code unit written as "_xHHHH_" at position i, if there is one.
