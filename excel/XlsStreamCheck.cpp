@@ -187,6 +187,7 @@ public:
 
 private:
     void Record(quint16 id, const char* body, quint16 length);
+    void CheckSheetsHaveDimensions() const;
     void Cell(quint16 xf, double value);
     static quint16 U16(const char* at) { return qFromLittleEndian<quint16>(at); }
     static quint32 U32(const char* at) { return qFromLittleEndian<quint32>(at); }
@@ -199,6 +200,11 @@ private:
     quint32 FSharedStringCount = 0;
     bool FBiff8 = false; // of the substream since the last BOF record
     bool FDimensionsSeen = false; // in that substream
+    qsizetype FRecordAt = 0; // the stream offset of the record being walked
+    qsizetype FSubstreamAt = 0; // the stream offset of the last BOF record
+    std::vector<quint32> FSheetOffsets; // of the substreams the BOUNDSHEET records list
+    std::set<qsizetype> FSubstreamsWithDimensions; // by the offset of their BOF record
+    bool FEndMarkerSeen = false; // an empty record of type 0, where FreeXL stops reading
     std::set<quint16> FDateFormats; // custom formats that may show dates
     std::vector<bool> FDateXfs; // by XF index
     TXlsStreamDemand FDemand;
@@ -217,12 +223,32 @@ TXlsStreamDemand TStreamWalk::Run()
             FSharedStringRecords.emplace_back(data + at + 4, length);
         } else {
             EndSharedStrings();
+            FEndMarkerSeen = FEndMarkerSeen || (id == 0 && length == 0);
+            FRecordAt = at;
             Record(id, data + at + 4, length);
         }
         at += 4 + length;
     }
     EndSharedStrings();
+    CheckSheetsHaveDimensions();
     return FDemand;
+}
+
+// FreeXL sizes a sheet without a DIMENSIONS record by its cells and then sets the cell slots
+// aside again for whichever sheet it read last, losing the slots that sheet had and never
+// counting them here. So every sheet must have its own substream with a DIMENSIONS record,
+// before the empty record of type 0 that FreeXL takes for the end of a stream, if there is
+// one. (The demand is counted over the whole stream all the same: FreeXL reads past that
+// record when the stream is short enough to be kept in the mini stream.)
+void TStreamWalk::CheckSheetsHaveDimensions() const
+{
+    const std::set<quint32> distinct(FSheetOffsets.begin(), FSheetOffsets.end());
+    if (distinct.size() != FSheetOffsets.size())
+        throw Damaged(QStringLiteral("two sheets share a substream"));
+    for (const quint32 offset : FSheetOffsets) {
+        if (FSubstreamsWithDimensions.count(offset) == 0)
+            throw Damaged(QStringLiteral("the sheet at byte %1 has no DIMENSIONS record").arg(offset));
+    }
 }
 
 void TStreamWalk::EndSharedStrings()
@@ -239,12 +265,18 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
     case riBof:
         FBiff8 = U16(body) == Biff8Version;
         FDimensionsSeen = false;
+        FSubstreamAt = FRecordAt;
+        break;
+    case riBoundSheet:
+        FSheetOffsets.push_back(U32(body));
         break;
     case riDimensions:
         // FreeXL sets the cell slots of a sheet aside anew for each DIMENSIONS record.
         if (FDimensionsSeen || (FBiff8 && length < 14))
             throw Damaged(QStringLiteral("a sheet has a second or malformed DIMENSIONS record"));
         FDimensionsSeen = true;
+        if (!FEndMarkerSeen)
+            FSubstreamsWithDimensions.insert(FSubstreamAt);
         if (FBiff8) // 32-bit row numbers
             FDemand.CellSlots += qint64{U32(body + 4)} * U16(body + 10);
         else

@@ -17,7 +17,8 @@ struct TXlsStreamDemand
 
 // Raises Exception carrying the problem on what FreeXL reads past its buffers or crashes on:
 // a record longer than the format allows, running past the end of the stream or too short
-// for the fields FreeXL reads from it; a sheet with a second DIMENSIONS record; a shared
+// for the fields FreeXL reads from it; a sheet with a second DIMENSIONS record, or a sheet
+// (listed by a BOUNDSHEET record) without a substream of its own holding one; a shared
 // string table that does not hold the strings it claims, or a cell referring to a string
 // beyond them.
 TXlsStreamDemand XlsStreamDemand(const QByteArray& workbookStream);

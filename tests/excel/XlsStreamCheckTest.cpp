@@ -64,6 +64,12 @@ QByteArray Bof(quint16 version)
     return Record(0x0809, TBody().U16(version).U16(0x0010).U32(0).U32(0).U32(0));
 }
 
+// A BOUNDSHEET record listing the sheet whose BOF record is at offset (12 bytes).
+QByteArray BoundSheet(quint32 offset)
+{
+    return Record(0x0085, TBody().U32(offset).U16(0).U16(0));
+}
+
 TEST(ExcelXlsStreamCheckTest, CountsTheDeclaredCellsOfEverySheet)
 {
     const QByteArray biff5Dimensions = Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0));
@@ -104,6 +110,13 @@ TEST(ExcelXlsStreamCheckTest, AcceptsSharedStringsGoingOnInContinueRecords)
     EXPECT_NO_THROW(XlsStreamDemand(SharedStrings(2) + LabelSst(1)));
 }
 
+TEST(ExcelXlsStreamCheckTest, AcceptsListedSheetsWithTheirDimensions)
+{
+    // The globals' BOF (20 bytes) and two BOUNDSHEET records put the sheets at 44 and 82.
+    const QByteArray sheet = Bof(0x0600) + Dimensions8(2, 3);
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + BoundSheet(44) + BoundSheet(82) + sheet + sheet).CellSlots, 12);
+}
+
 TEST(ExcelXlsStreamCheckTest, AcceptsAPartialHeaderAtTheEnd)
 {
     EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(2, 2) + QByteArray(3, '\0')).CellSlots, 4);
@@ -138,6 +151,14 @@ INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
                         "the workbook stream is damaged (record 0x0200 at byte 0 has the length 0)"},
         TMalformedCase{"SecondDimensionsOfASheet", Bof(0x0600) + Dimensions8(1, 1) + Dimensions8(1, 1),
             "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
+        TMalformedCase{"ListedSheetWithoutDimensions", Bof(0x0600) + BoundSheet(32) + Bof(0x0600) + Number(0, 1),
+            "the workbook stream is damaged (the sheet at byte 32 has no DIMENSIONS record)"},
+        TMalformedCase{"ListedSheetAfterTheEndMarker", Bof(0x0600) + BoundSheet(36) + Record(0, TBody()) + Bof(0x0600) + Dimensions8(1, 1),
+            "the workbook stream is damaged (the sheet at byte 36 has no DIMENSIONS record)"},
+        TMalformedCase{"ListedSheetMissing", Bof(0x0600) + BoundSheet(32),
+            "the workbook stream is damaged (the sheet at byte 32 has no DIMENSIONS record)"},
+        TMalformedCase{"SheetsSharingASubstream", Bof(0x0600) + BoundSheet(44) + BoundSheet(44) + Bof(0x0600) + Dimensions8(1, 1),
+            "the workbook stream is damaged (two sheets share a substream)"},
         TMalformedCase{"ShortDimensionsInBiff8", Bof(0x0600) + Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0)),
             "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
         TMalformedCase{"NumberTooShort", Record(0x0203, TBody().Bytes(QByteArray(13, '\0'))),
