@@ -15,6 +15,7 @@ constexpr quint32 LastRegularSector = 0xFFFFFFFA;
 constexpr qsizetype HeaderBytes = 512;
 constexpr qsizetype HeaderFatSectors = 109; // the first FAT sector numbers stand in the header
 constexpr qsizetype DirectoryEntryBytes = 128;
+constexpr qsizetype MaxNameBytes = 64;
 constexpr quint8 StreamEntry = 2;
 constexpr quint8 RootEntry = 5;
 
@@ -185,9 +186,13 @@ std::vector<QByteArray> TCompoundFile::StreamsNamed(const QStringList& names) co
     std::vector<QByteArray> streams;
     qsizetype totalBytes = 0;
     for (qsizetype entry = 0; entry + DirectoryEntryBytes <= FDirectory.size(); entry += DirectoryEntryBytes) {
+        // A name holds at most 64 bytes; FreeXL reads as many as the length says, from any
+        // entry it passes on its way to the workbook stream, past the entry's end.
+        const qsizetype nameBytes = U16(FDirectory, entry + 0x40);
+        if (nameBytes > MaxNameBytes)
+            throw Damaged(QStringLiteral("a directory entry has a name of %1 bytes").arg(nameBytes));
         if (FDirectory[entry + 0x42] != StreamEntry)
             continue;
-        const qsizetype nameBytes = std::min<qsizetype>(U16(FDirectory, entry + 0x40), 64);
         QString name;
         for (qsizetype i = 0; i + 2 <= nameBytes; i += 2)
             name += QChar(U16(FDirectory, entry + i));

@@ -122,6 +122,10 @@ TEST_F(ExcelXlsWorkbookTest, DamagedFilesFailClearly)
         const QByteArray name("W\0o\0r\0k\0b\0o\0o\0k\0", 16);
         content.replace(content.indexOf(name), name.size(), QByteArray("D\0o\0c\0u\0m\0e\0n\0t\0", 16));
     }).endsWith(QStringLiteral("the OLE2 file holds no workbook stream")));
+    // A directory entry whose name is longer than an entry; FreeXL would read past its stack.
+    EXPECT_TRUE(DamagedCopyError([](QByteArray& content) {
+        content[content.indexOf(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16)) + 0x41] = '\x4B';
+    }).endsWith(QStringLiteral("the OLE2 container is damaged (a directory entry has a name of 19218 bytes)")));
     // A record length that runs the record walk out of step; FreeXL would read past its
     // buffers and crash on this one.
     EXPECT_TRUE(DamagedCopyError([](QByteArray& content) {
