@@ -10,6 +10,10 @@ namespace {
 
 // Cells read from each row with values: the definition lines use 15.
 constexpr int ColumnsRead = 16;
+// Workbooks with more worksheets are not imported: a worksheet may fill two media lists,
+// each list may grow to 200,000 definitions in the table expansion, which takes seconds
+// under the sanitizers, and two of them are as much as one run can take.
+constexpr int MaxImportedWorksheets = 1;
 
 void CheckUsedRange(const TRangeValue& range)
 {
@@ -25,13 +29,14 @@ void CheckUsedRange(const TRangeValue& range)
         "cells outside the range are empty");
 }
 
-void CheckWorksheets(const QString& path)
+// Returns the number of worksheets, 0 when the workbook cannot be opened.
+int CheckWorksheets(const QString& path)
 {
     std::unique_ptr<TWorkbook> workbook;
     try {
         workbook = OpenWorkbook(path);
     } catch (const Exception&) {
-        return;
+        return 0;
     }
     TWorkSheets& sheets = workbook->Worksheets();
     for (int index = 1; index <= sheets.Count(); ++index) {
@@ -41,6 +46,7 @@ void CheckWorksheets(const QString& path)
             // A damaged worksheet is reported with its name; the others are still read.
         }
     }
+    return sheets.Count();
 }
 
 void CheckImport(const QString& path)
@@ -60,6 +66,6 @@ void CheckImport(const QString& path)
 
 void CheckWorkbookFile(const QString& path)
 {
-    CheckWorksheets(path);
-    CheckImport(path);
+    if (CheckWorksheets(path) <= MaxImportedWorksheets)
+        CheckImport(path);
 }
