@@ -40,6 +40,21 @@ private:
     {
         void operator()(zip* archive) const;
     };
+    struct TEntry
+    {
+        QString Name;
+        quint64 Index = 0;
+        qint64 ClaimedSize = 0; // by the archive, untrusted
+        qint64 RatioLimit = 0;  // the most it may decompress to by its compressed size
+        qint64 Limit = 0;       // the most it may decompress to, the total included
+    };
+
+    TEntry Find(const QString& name) const;
+    // Raises the error of an entry that has decompressed to more than its limit.
+    void CheckLimit(const TEntry& entry, qint64 produced) const;
+    // Decompresses the entry into target until capacity bytes are there or the entry ends,
+    // or only counts its bytes when target is null; returns the bytes produced.
+    qint64 Decompress(const TEntry& entry, char* target, qint64 capacity) const;
 
     QByteArray FData; // the archive reads from this buffer
     TZipLimits FLimits;

@@ -79,6 +79,22 @@ TEST_F(ExcelZipArchiveTest, SizesClaimedByTheArchiveAreNotTrusted)
         << error.toStdString();
 }
 
+// Whatever size the archive claims, the content is read whole (or found damaged by libzip).
+TEST_F(ExcelZipArchiveTest, ContentIsReadWhateverSizeIsClaimed)
+{
+    for (const quint32 claimed : {quint32{100}, quint32{100'000'000}}) {
+        QByteArray zip = Zip({{"text", std::string(5000, 'x')}});
+        for (const auto& [signature, sizeOffset] : {std::pair{"PK\x03\x04", 22}, std::pair{"PK\x01\x02", 24}})
+            qToLittleEndian<quint32>(claimed, zip.data() + zip.indexOf(QByteArray(signature, 4)) + sizeOffset);
+        TZipArchive archive(zip);
+        try {
+            EXPECT_EQ(archive.Read(QStringLiteral("text")), std::vector<char>(5000, 'x')) << claimed;
+        } catch (const Exception& e) {
+            EXPECT_TRUE(e.Message().startsWith(QStringLiteral("text is damaged"))) << e.what();
+        }
+    }
+}
+
 TEST_F(ExcelZipArchiveTest, DataThatIsNoZip)
 {
     EXPECT_THROW(TZipArchive(QByteArray("PK\x03\x04 but nothing more")), Exception);
