@@ -19,6 +19,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 const QString TFormMain::HomePageAddress = QStringLiteral("https://kestrune.example.org/");
 
 namespace {
@@ -61,6 +63,8 @@ TFormMain::TFormMain(TOBISData& Database, QWidget* Parent)
     setWindowTitle(ProgramName() + QStringLiteral(" ") + QStringLiteral(KESTRUNE_VERSION));
     CreateMenus();
 
+    // Created in this order (the profile walks the controls in creation order: "CHKHex" before
+    // "EDITObjDefFile"), laid out from top to bottom as path, filter, results.
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
