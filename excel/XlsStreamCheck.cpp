@@ -16,6 +16,7 @@ namespace {
 
 enum TRecordId : quint16 {
     riFormula = 0x0006,
+    riEof = 0x000A,
     riDateMode = 0x0022,
     riCodePage = 0x0042,
     riContinue = 0x003C,
@@ -200,6 +201,7 @@ private:
     quint32 FSharedStringCount = 0;
     bool FBiff8 = false; // of the substream since the last BOF record
     bool FDimensionsSeen = false; // in that substream
+    bool FInSubstream = false; // between a BOF record and its EOF record
     qsizetype FRecordAt = 0; // the stream offset of the record being walked
     qsizetype FSubstreamAt = 0; // the stream offset of the last BOF record
     std::vector<quint32> FSheetOffsets; // of the substreams the BOUNDSHEET records list
@@ -263,9 +265,18 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
 {
     switch (id) {
     case riBof:
+        // FreeXL takes a BOF record for the start of a substream only after an EOF record;
+        // one inside a substream (an embedded chart's, or a damaged one) leaves it in the
+        // substream it is in.
+        if (FInSubstream)
+            break;
+        FInSubstream = true;
         FBiff8 = U16(body) == Biff8Version;
         FDimensionsSeen = false;
         FSubstreamAt = FRecordAt;
+        break;
+    case riEof:
+        FInSubstream = false;
         break;
     case riBoundSheet:
         FSheetOffsets.push_back(U32(body));

@@ -64,6 +64,11 @@ QByteArray Bof(quint16 version)
     return Record(0x0809, TBody().U16(version).U16(0x0010).U32(0).U32(0).U32(0));
 }
 
+QByteArray Eof()
+{
+    return Record(0x000A, TBody());
+}
+
 // A BOUNDSHEET record listing the sheet whose BOF record is at offset (12 bytes).
 QByteArray BoundSheet(quint32 offset)
 {
@@ -73,7 +78,8 @@ QByteArray BoundSheet(quint32 offset)
 TEST(ExcelXlsStreamCheckTest, CountsTheDeclaredCellsOfEverySheet)
 {
     const QByteArray biff5Dimensions = Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0));
-    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Bof(0x0500) + biff5Dimensions).CellSlots, 65536 * 256 + 300);
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Eof() + Bof(0x0500) + biff5Dimensions).CellSlots,
+        65536 * 256 + 300);
 }
 
 TEST(ExcelXlsStreamCheckTest, CountsTheDaysOfNumbersThatMayBeDates)
@@ -112,9 +118,9 @@ TEST(ExcelXlsStreamCheckTest, AcceptsSharedStringsGoingOnInContinueRecords)
 
 TEST(ExcelXlsStreamCheckTest, AcceptsListedSheetsWithTheirDimensions)
 {
-    // The globals' BOF (20 bytes) and two BOUNDSHEET records put the sheets at 44 and 82.
-    const QByteArray sheet = Bof(0x0600) + Dimensions8(2, 3);
-    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + BoundSheet(44) + BoundSheet(82) + sheet + sheet).CellSlots, 12);
+    // The globals (BOF, two BOUNDSHEET records, EOF: 48 bytes) put the sheets at 48 and 90.
+    const QByteArray sheet = Bof(0x0600) + Dimensions8(2, 3) + Eof();
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + BoundSheet(48) + BoundSheet(90) + Eof() + sheet + sheet).CellSlots, 12);
 }
 
 TEST(ExcelXlsStreamCheckTest, AcceptsAPartialHeaderAtTheEnd)
@@ -151,14 +157,19 @@ INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
                         "the workbook stream is damaged (record 0x0200 at byte 0 has the length 0)"},
         TMalformedCase{"SecondDimensionsOfASheet", Bof(0x0600) + Dimensions8(1, 1) + Dimensions8(1, 1),
             "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
-        TMalformedCase{"ListedSheetWithoutDimensions", Bof(0x0600) + BoundSheet(32) + Bof(0x0600) + Number(0, 1),
-            "the workbook stream is damaged (the sheet at byte 32 has no DIMENSIONS record)"},
-        TMalformedCase{"ListedSheetAfterTheEndMarker", Bof(0x0600) + BoundSheet(36) + Record(0, TBody()) + Bof(0x0600) + Dimensions8(1, 1),
+        TMalformedCase{"ListedSheetWithoutDimensions", Bof(0x0600) + BoundSheet(36) + Eof() + Bof(0x0600) + Number(0, 1),
             "the workbook stream is damaged (the sheet at byte 36 has no DIMENSIONS record)"},
-        TMalformedCase{"ListedSheetMissing", Bof(0x0600) + BoundSheet(32),
+        TMalformedCase{"ListedSheetAfterTheEndMarker",
+            Bof(0x0600) + BoundSheet(40) + Eof() + Record(0, TBody()) + Bof(0x0600) + Dimensions8(1, 1),
+            "the workbook stream is damaged (the sheet at byte 40 has no DIMENSIONS record)"},
+        TMalformedCase{"ListedSheetMissing", Bof(0x0600) + BoundSheet(36) + Eof(),
+            "the workbook stream is damaged (the sheet at byte 36 has no DIMENSIONS record)"},
+        TMalformedCase{"ListedSheetStartingBeforeAnEof", Bof(0x0600) + BoundSheet(32) + Bof(0x0600) + Dimensions8(1, 1),
             "the workbook stream is damaged (the sheet at byte 32 has no DIMENSIONS record)"},
-        TMalformedCase{"SheetsSharingASubstream", Bof(0x0600) + BoundSheet(44) + BoundSheet(44) + Bof(0x0600) + Dimensions8(1, 1),
+        TMalformedCase{"SheetsSharingASubstream", Bof(0x0600) + BoundSheet(48) + BoundSheet(48) + Eof() + Bof(0x0600) + Dimensions8(1, 1),
             "the workbook stream is damaged (two sheets share a substream)"},
+        TMalformedCase{"SecondDimensionsAfterABofWithoutEof", Bof(0x0600) + Dimensions8(1, 1) + Bof(0x0600) + Dimensions8(1, 1),
+            "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
         TMalformedCase{"ShortDimensionsInBiff8", Bof(0x0600) + Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0)),
             "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
         TMalformedCase{"NumberTooShort", Record(0x0203, TBody().Bytes(QByteArray(13, '\0'))),
