@@ -173,6 +173,9 @@ TRangeValue TXlsWorkSheet::Read() const
     unsigned int rows = 0;
     unsigned short columns = 0;
     Check(freexl_worksheet_dimensions(handle, &rows, &columns), QStringLiteral("to read the size of worksheet \"%1\"").arg(FName));
+    // A sheet may declare billions of rows and no column: it has no cell.
+    if (rows == 0 || columns == 0)
+        return TRangeValue(1, 1);
 
     // The cells at their sheet positions first, cropped to the used range at the end.
     TRangeValue cells(static_cast<int>(rows), columns);
@@ -180,8 +183,13 @@ TRangeValue TXlsWorkSheet::Read() const
     unsigned short firstColumn = columns;
     for (unsigned int row = 0; row < rows; ++row) {
         for (unsigned short column = 0; column < columns; ++column) {
+            // A declared area may be large and nearly empty: its empty cells must cost next to nothing.
             FreeXL_CellValue value;
-            Check(freexl_get_cell_value(handle, row, column, &value), QStringLiteral("to read a cell of worksheet \"%1\"").arg(FName));
+            const int code = freexl_get_cell_value(handle, row, column, &value);
+            if (code != FREEXL_OK)
+                Check(code, QStringLiteral("to read a cell of worksheet \"%1\"").arg(FName));
+            if (value.type == FREEXL_CELL_NULL)
+                continue;
             TCell cell = CellValue(value);
             if (cell.IsEmpty())
                 continue;

@@ -83,7 +83,7 @@ fuzz() {
     -print_final_stats=1 -artifact_prefix="$work/artifacts/" "$work/corpus" "fuzz/corpus/$target" \
     >"fuzz/work/$target.log" 2>&1 || status=$?
   "$(target_binary "$target")" "${limits[@]}" -merge=1 "fuzz/corpus/$target" "$work/corpus" >>"fuzz/work/$target.log" 2>&1
-  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+ +DONE' "fuzz/work/$target.log" | sed "s/^/  $target: /" || true
+  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+[[:space:]]+DONE' "fuzz/work/$target.log" | sed "s/^/  $target: /" || true
   if [ $status -ne 0 ]; then
     echo "FINDING in $target: see fuzz/work/$target.log and $work/artifacts/" >&2
     return 1
