@@ -190,6 +190,8 @@ private:
     void Record(quint16 id, const char* body, quint16 length);
     void CheckSheetsHaveDimensions() const;
     void Cell(quint16 xf, double value);
+    void CellAt(quint16 row, quint16 column);
+    void CheckCellsOfSubstreamAreDistinct();
     static quint16 U16(const char* at) { return qFromLittleEndian<quint16>(at); }
     static quint32 U32(const char* at) { return qFromLittleEndian<quint32>(at); }
     static double Double(const char* at) { return std::bit_cast<double>(qFromLittleEndian<quint64>(at)); }
@@ -209,6 +211,7 @@ private:
     bool FEndMarkerSeen = false; // an empty record of type 0, where FreeXL stops reading
     std::set<quint16> FDateFormats; // custom formats that may show dates
     std::vector<bool> FDateXfs; // by XF index
+    std::vector<quint32> FCellsOfSubstream; // row and column of each value record since the last BOF record
     TXlsStreamDemand FDemand;
 };
 
@@ -232,6 +235,7 @@ TXlsStreamDemand TStreamWalk::Run()
         at += 4 + length;
     }
     EndSharedStrings();
+    CheckCellsOfSubstreamAreDistinct();
     CheckSheetsHaveDimensions();
     return FDemand;
 }
@@ -270,6 +274,7 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         // substream it is in.
         if (FInSubstream)
             break;
+        CheckCellsOfSubstreamAreDistinct();
         FInSubstream = true;
         FBiff8 = U16(body) == Biff8Version;
         FDimensionsSeen = false;
@@ -299,6 +304,11 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
     case riLabelSst:
         if (U32(body + 6) >= FSharedStringCount)
             throw Damaged(QStringLiteral("a cell refers to shared string %1 of %2").arg(U32(body + 6)).arg(FSharedStringCount));
+        CellAt(U16(body), U16(body + 2));
+        break;
+    case riLabel:
+    case riBoolErr:
+        CellAt(U16(body), U16(body + 2));
         break;
     case riFormat:
         if (MayShowDate(body + 2, length - 2))
@@ -310,15 +320,23 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         break;
     }
     case riNumber:
+        CellAt(U16(body), U16(body + 2));
         Cell(U16(body + 4), Double(body + 6));
         break;
     case riRk:
+        CellAt(U16(body), U16(body + 2));
         Cell(U16(body + 4), RkValue(U32(body + 6)));
         break;
-    case riMulRk:
-        for (int at = 4; at + 6 <= length - 2; at += 6) // after row and first column, before the last column
+    case riMulRk: {
+        // The cells follow the row and the first column; FreeXL reads one as long as more
+        // than its six bytes are left (the last column comes last).
+        quint16 column = U16(body + 2);
+        for (int at = 4; at + 6 < length; at += 6, ++column) {
+            CellAt(U16(body), column);
             Cell(U16(body + at), RkValue(U32(body + at + 2)));
+        }
         break;
+    }
     case riFormula:
         if (U16(body + 12) != 0xFFFF) // otherwise the result is no number
             Cell(U16(body + 4), Double(body + 6));
@@ -326,6 +344,23 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
     default:
         break;
     }
+}
+
+void TStreamWalk::CellAt(quint16 row, quint16 column)
+{
+    FCellsOfSubstream.push_back(quint32{row} << 16 | column);
+}
+
+// FreeXL stores the text of a cell (a string, or a date it turned into text) in memory of
+// its own and loses it when a second record gives the same cell a value. Excel writes one
+// record per cell.
+void TStreamWalk::CheckCellsOfSubstreamAreDistinct()
+{
+    std::sort(FCellsOfSubstream.begin(), FCellsOfSubstream.end());
+    const auto twice = std::adjacent_find(FCellsOfSubstream.begin(), FCellsOfSubstream.end());
+    if (twice != FCellsOfSubstream.end())
+        throw Damaged(QStringLiteral("two records give the cell at row %1, column %2 a value").arg((*twice >> 16) + 1).arg((*twice & 0xFFFF) + 1));
+    FCellsOfSubstream.clear();
 }
 
 void TStreamWalk::Cell(quint16 xf, double value)

@@ -20,5 +20,5 @@ struct TXlsStreamDemand
 // for the fields FreeXL reads from it; a sheet with a second DIMENSIONS record, or a sheet
 // (listed by a BOUNDSHEET record) without a substream of its own holding one; a shared
 // string table that does not hold the strings it claims, or a cell referring to a string
-// beyond them.
+// beyond them; two records giving one cell of a sheet a value.
 TXlsStreamDemand XlsStreamDemand(const QByteArray& workbookStream);

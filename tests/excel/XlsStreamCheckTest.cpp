@@ -43,9 +43,10 @@ QByteArray Dimensions8(quint32 rows, quint16 columns)
     return Record(0x0200, TBody().U32(0).U32(rows).U16(0).U16(columns).U16(0));
 }
 
-QByteArray Number(quint16 xf, double value)
+// A NUMBER record for the cell in that row of column A.
+QByteArray Number(quint16 xf, double value, quint16 row = 0)
 {
-    return Record(0x0203, TBody().U16(0).U16(0).U16(xf).Double(value));
+    return Record(0x0203, TBody().U16(row).U16(0).U16(xf).Double(value));
 }
 
 QByteArray Xf(quint16 format)
@@ -87,14 +88,14 @@ TEST(ExcelXlsStreamCheckTest, CountsTheDaysOfNumbersThatMayBeDates)
     const QByteArray formats = Record(0x041E, TBody().U16(164).U16(10).Bytes(QByteArray("\0yyyy-mm-dd", 11)))
         + Record(0x041E, TBody().U16(165).U16(4).Bytes(QByteArray("\0000.00", 5)));
     const QByteArray xfs = Xf(164) + Xf(165) + Xf(14) + Xf(0); // custom date, custom number, built-in date, general
-    const QByteArray cells = Number(0, 45366) // a date
-        + Number(1, 45366) + Number(3, 45366) // numbers
-        + Record(0x027E, TBody().U16(0).U16(0).U16(2).U32(RkInteger(100))) // RK date
-        + Record(0x00BD, TBody().U16(0).U16(0).U16(2).U32(RkInteger(7)).U16(3).U32(RkInteger(1000)).U16(2).U32(RkInteger(8)).U16(2))
-        + Record(0x0006, TBody().U16(0).U16(0).U16(0).Double(20).U16(0).U32(0).U16(0)) // formula with a number
-        + Record(0x0006, TBody().U16(0).U16(0).U16(0).U16(1).U32(0).U16(0xFFFF).U16(0).U32(0).U16(0)) // with a text
-        + Number(2, 1e12) // beyond 9999-12-31: counted as far as that
-        + Number(2, -5) + Number(99, 1); // negative; an undefined XF counts
+    const QByteArray cells = Number(0, 45366, 0) // a date
+        + Number(1, 45366, 1) + Number(3, 45366, 2) // numbers
+        + Record(0x027E, TBody().U16(3).U16(0).U16(2).U32(RkInteger(100))) // RK date
+        + Record(0x00BD, TBody().U16(4).U16(0).U16(2).U32(RkInteger(7)).U16(3).U32(RkInteger(1000)).U16(2).U32(RkInteger(8)).U16(2))
+        + Record(0x0006, TBody().U16(5).U16(0).U16(0).Double(20).U16(0).U32(0).U16(0)) // formula with a number
+        + Record(0x0006, TBody().U16(6).U16(0).U16(0).U16(1).U32(0).U16(0xFFFF).U16(0).U32(0).U16(0)) // with a text
+        + Number(2, 1e12, 7) // beyond 9999-12-31: counted as far as that
+        + Number(2, -5, 8) + Number(99, 1, 9); // negative; an undefined XF counts
     EXPECT_EQ(XlsStreamDemand(formats + xfs + cells).DateDays, 45366 + 100 + 7 + 8 + 20 + 2958465 + 1);
 }
 
@@ -121,6 +122,11 @@ TEST(ExcelXlsStreamCheckTest, AcceptsListedSheetsWithTheirDimensions)
     // The globals (BOF, two BOUNDSHEET records, EOF: 48 bytes) put the sheets at 48 and 90.
     const QByteArray sheet = Bof(0x0600) + Dimensions8(2, 3) + Eof();
     EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + BoundSheet(48) + BoundSheet(90) + Eof() + sheet + sheet).CellSlots, 12);
+}
+
+TEST(ExcelXlsStreamCheckTest, AcceptsTheSameCellInTwoSheets)
+{
+    EXPECT_NO_THROW(XlsStreamDemand(Bof(0x0600) + Number(0, 1) + Eof() + Bof(0x0600) + Number(0, 2) + Eof()));
 }
 
 TEST(ExcelXlsStreamCheckTest, AcceptsAPartialHeaderAtTheEnd)
@@ -185,6 +191,12 @@ INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
             "the workbook stream is damaged (a character of a shared string is cut)"},
         TMalformedCase{"CellWithAMissingSharedString", SharedStrings(2) + LabelSst(2),
             "the workbook stream is damaged (a cell refers to shared string 2 of 2)"},
+        TMalformedCase{"CellGivenTwoValues", Bof(0x0600) + Number(0, 1, 4) + Number(0, 2, 5) + Number(0, 3, 4),
+            "the workbook stream is damaged (two records give the cell at row 5, column 1 a value)"},
+        TMalformedCase{"CellOfAMulRkGivenASecondValue",
+            Bof(0x0600) + Record(0x00BD, TBody().U16(4).U16(0).U16(0).U32(RkInteger(1)).U16(0).U32(RkInteger(2)).U16(1))
+                + Record(0x0204, TBody().U16(4).U16(1).U16(0).U16(1).Bytes(QByteArray("\0x", 2))),
+            "the workbook stream is damaged (two records give the cell at row 5, column 2 a value)"},
         TMalformedCase{"RunningPastTheEnd", Record(0x003C, TBody().Bytes(QByteArray(10, '\0'))).chopped(1),
             "the workbook stream is damaged (record 0x003c at byte 0 has the length 10)"}),
     [](const testing::TestParamInfo<TMalformedCase>& testCase) { return std::string(testCase.param.Name); });
