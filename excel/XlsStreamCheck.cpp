@@ -192,6 +192,7 @@ private:
     void Cell(quint16 xf, double value);
     void CellAt(quint16 row, quint16 column);
     void CheckCellsOfSubstreamAreDistinct();
+    void CheckStringInRecord(const char* body, quint16 length, int countAt, int textAt) const;
     static quint16 U16(const char* at) { return qFromLittleEndian<quint16>(at); }
     static quint32 U32(const char* at) { return qFromLittleEndian<quint32>(at); }
     static double Double(const char* at) { return std::bit_cast<double>(qFromLittleEndian<quint64>(at)); }
@@ -201,8 +202,9 @@ private:
     const QByteArray& FStream;
     std::vector<std::string_view> FSharedStringRecords; // an SST record and its CONTINUE records
     quint32 FSharedStringCount = 0;
-    bool FBiff8 = false; // of the substream since the last BOF record
-    bool FDimensionsSeen = false; // in that substream
+    bool FBofSeen = false;
+    bool FBiff8 = false; // as the first BOF record says: FreeXL reads every substream as that version
+    bool FDimensionsSeen = false; // in the substream since the last BOF record
     bool FInSubstream = false; // between a BOF record and its EOF record
     qsizetype FRecordAt = 0; // the stream offset of the record being walked
     qsizetype FSubstreamAt = 0; // the stream offset of the last BOF record
@@ -275,8 +277,10 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         if (FInSubstream)
             break;
         CheckCellsOfSubstreamAreDistinct();
+        if (!FBofSeen)
+            FBiff8 = U16(body) == Biff8Version;
+        FBofSeen = true;
         FInSubstream = true;
-        FBiff8 = U16(body) == Biff8Version;
         FDimensionsSeen = false;
         FSubstreamAt = FRecordAt;
         break;
@@ -307,10 +311,15 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         CellAt(U16(body), U16(body + 2));
         break;
     case riLabel:
+        CheckStringInRecord(body, length, 6, 8);
+        CellAt(U16(body), U16(body + 2));
+        break;
     case riBoolErr:
         CellAt(U16(body), U16(body + 2));
         break;
     case riFormat:
+        if (FBiff8)
+            CheckStringInRecord(body, length, 2, 4);
         if (MayShowDate(body + 2, length - 2))
             FDateFormats.insert(U16(body));
         break;
@@ -344,6 +353,31 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
     default:
         break;
     }
+}
+
+// FreeXL reads the characters of a LABEL or (BIFF 8) FORMAT record's string as its count
+// says, without looking at the record's length: they must end within the record. A BIFF 8
+// string starts with a flags byte telling the width of its characters and which optional
+// fields come before them. (FreeXL refuses an empty string itself.)
+void TStreamWalk::CheckStringInRecord(const char* body, quint16 length, int countAt, int textAt) const
+{
+    const auto runsPastTheEnd = [this] {
+        return Damaged(QStringLiteral("the string of record 0x%1 at byte %2 runs past its end")
+                           .arg(U16(FStream.constData() + FRecordAt), 4, 16, QLatin1Char('0'))
+                           .arg(FRecordAt));
+    };
+    if (countAt + 2 > length)
+        throw runsPastTheEnd();
+    const quint16 characters = U16(body + countAt);
+    if (characters == 0)
+        return;
+    qint64 end = textAt + characters;
+    if (FBiff8 && textAt < length) {
+        const auto flags = static_cast<quint8>(body[textAt]);
+        end += 1 + ((flags & 0x08) ? 2 : 0) + ((flags & 0x04) ? 4 : 0) + ((flags & 0x01) ? characters : 0);
+    }
+    if (end > length)
+        throw runsPastTheEnd();
 }
 
 void TStreamWalk::CellAt(quint16 row, quint16 column)

@@ -78,9 +78,10 @@ QByteArray BoundSheet(quint32 offset)
 
 TEST(ExcelXlsStreamCheckTest, CountsTheDeclaredCellsOfEverySheet)
 {
-    const QByteArray biff5Dimensions = Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0));
-    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Eof() + Bof(0x0500) + biff5Dimensions).CellSlots,
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Eof() + Bof(0x0600) + Dimensions8(100, 3)).CellSlots,
         65536 * 256 + 300);
+    const QByteArray biff5Dimensions = Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0));
+    EXPECT_EQ(XlsStreamDemand(Bof(0x0500) + biff5Dimensions).CellSlots, 300);
 }
 
 TEST(ExcelXlsStreamCheckTest, CountsTheDaysOfNumbersThatMayBeDates)
@@ -197,6 +198,16 @@ INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
             Bof(0x0600) + Record(0x00BD, TBody().U16(4).U16(0).U16(0).U32(RkInteger(1)).U16(0).U32(RkInteger(2)).U16(1))
                 + Record(0x0204, TBody().U16(4).U16(1).U16(0).U16(1).Bytes(QByteArray("\0x", 2))),
             "the workbook stream is damaged (two records give the cell at row 5, column 2 a value)"},
+        TMalformedCase{"SheetClaimingAnotherVersion", Bof(0x0600) + Eof() + Bof(0x0500) + Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0)),
+            "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
+        TMalformedCase{"LabelRunningPastItsRecord", Bof(0x0600) + Record(0x0204, TBody().U16(0).U16(0).U16(0).U16(5).Bytes(QByteArray("\0ab", 3))),
+            "the workbook stream is damaged (the string of record 0x0204 at byte 20 runs past its end)"},
+        TMalformedCase{"LabelOfBiff5RunningPastItsRecord", Bof(0x0500) + Record(0x0204, TBody().U16(0).U16(0).U16(0).U16(300).Bytes("abc")),
+            "the workbook stream is damaged (the string of record 0x0204 at byte 20 runs past its end)"},
+        TMalformedCase{"WideFormatStringRunningPastItsRecord", Bof(0x0600) + Record(0x041E, TBody().U16(164).U16(3).Bytes(QByteArray("\1a\0b\0", 5))),
+            "the workbook stream is damaged (the string of record 0x041e at byte 20 runs past its end)"},
+        TMalformedCase{"FormatStringWithoutItsHeader", Bof(0x0600) + Record(0x041E, TBody().U16(164).U16(1)),
+            "the workbook stream is damaged (the string of record 0x041e at byte 20 runs past its end)"},
         TMalformedCase{"RunningPastTheEnd", Record(0x003C, TBody().Bytes(QByteArray(10, '\0'))).chopped(1),
             "the workbook stream is damaged (record 0x003c at byte 0 has the length 10)"}),
     [](const testing::TestParamInfo<TMalformedCase>& testCase) { return std::string(testCase.param.Name); });
