@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <optional>
 #include <cstring>
 #include <set>
 #include <string_view>
@@ -176,6 +177,13 @@ private:
     size_t FPos = 0;
 };
 
+// The cells a DIMENSIONS record declares, counted from A1.
+struct TSheetArea
+{
+    quint32 Rows;
+    quint16 Columns;
+};
+
 class TStreamWalk
 {
 public:
@@ -209,6 +217,8 @@ private:
     qsizetype FRecordAt = 0; // the stream offset of the record being walked
     qsizetype FSubstreamAt = 0; // the stream offset of the last BOF record
     std::vector<quint32> FSheetOffsets; // of the substreams the BOUNDSHEET records list
+    bool FInListedSheet = false; // the substream since the last BOF record is one of them
+    std::optional<TSheetArea> FSheetArea; // its cells, once its DIMENSIONS record is read
     std::set<qsizetype> FSubstreamsWithDimensions; // by the offset of their BOF record
     bool FEndMarkerSeen = false; // an empty record of type 0, where FreeXL stops reading
     std::set<quint16> FDateFormats; // custom formats that may show dates
@@ -283,6 +293,8 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         FInSubstream = true;
         FDimensionsSeen = false;
         FSubstreamAt = FRecordAt;
+        FInListedSheet = std::find(FSheetOffsets.begin(), FSheetOffsets.end(), FSubstreamAt) != FSheetOffsets.end();
+        FSheetArea.reset();
         break;
     case riEof:
         FInSubstream = false;
@@ -297,10 +309,9 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         FDimensionsSeen = true;
         if (!FEndMarkerSeen)
             FSubstreamsWithDimensions.insert(FSubstreamAt);
-        if (FBiff8) // 32-bit row numbers
-            FDemand.CellSlots += qint64{U32(body + 4)} * U16(body + 10);
-        else
-            FDemand.CellSlots += qint64{U16(body + 2)} * U16(body + 6);
+        FSheetArea = FBiff8 ? TSheetArea{U32(body + 4), U16(body + 10)} // 32-bit row numbers
+                            : TSheetArea{U16(body + 2), U16(body + 6)};
+        FDemand.CellSlots += qint64{FSheetArea->Rows} * FSheetArea->Columns;
         break;
     case riSst:
         FSharedStringRecords.emplace_back(body, length);
@@ -380,8 +391,19 @@ void TStreamWalk::CheckStringInRecord(const char* body, quint16 length, int coun
         throw runsPastTheEnd();
 }
 
+// FreeXL fails on a cell outside the sheet's declared area, or outside any sheet, and then
+// loses the text of a LABEL record. (It passes over the cells before the DIMENSIONS record.)
 void TStreamWalk::CellAt(quint16 row, quint16 column)
 {
+    if (!FInListedSheet)
+        throw Damaged(QStringLiteral("a cell at byte %1 lies outside the listed sheets").arg(FRecordAt));
+    if (FSheetArea && (row >= FSheetArea->Rows || column >= FSheetArea->Columns)) {
+        throw Damaged(QStringLiteral("the cell at row %1, column %2 lies outside the %3 rows and %4 columns of its sheet")
+                          .arg(row + 1)
+                          .arg(column + 1)
+                          .arg(FSheetArea->Rows)
+                          .arg(FSheetArea->Columns));
+    }
     FCellsOfSubstream.push_back(quint32{row} << 16 | column);
 }
 

@@ -20,7 +20,7 @@ struct TXlsStreamDemand
 // for the fields FreeXL reads from it; a sheet with a second DIMENSIONS record, or a sheet
 // (listed by a BOUNDSHEET record) without a substream of its own holding one; a shared
 // string table that does not hold the strings it claims, or a cell referring to a string
-// beyond them; a LABEL or FORMAT string running past its record; two records giving one
-// cell of a sheet a value. Every substream is read as the BIFF version of the first BOF
+// beyond them; a LABEL or FORMAT string running past its record; a cell outside the listed
+// sheets or the area its sheet declares; two records giving one cell of a sheet a value. Every substream is read as the BIFF version of the first BOF
 // record, as FreeXL reads it.
 TXlsStreamDemand XlsStreamDemand(const QByteArray& workbookStream);

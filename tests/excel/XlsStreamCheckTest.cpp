@@ -76,6 +76,15 @@ QByteArray BoundSheet(quint32 offset)
     return Record(0x0085, TBody().U32(offset).U16(0).U16(0));
 }
 
+// A workbook stream listing one sheet of rows × columns from A1 that holds these cells; the
+// globals hold these records before the sheet's BOUNDSHEET record.
+QByteArray OneSheetWorkbook(const QByteArray& cells, const QByteArray& globals = {}, quint32 rows = 100, quint16 columns = 10)
+{
+    const QByteArray head = Bof(0x0600) + globals;
+    const auto sheetAt = static_cast<quint32>(head.size() + BoundSheet(0).size() + Eof().size());
+    return head + BoundSheet(sheetAt) + Eof() + Bof(0x0600) + Dimensions8(rows, columns) + cells + Eof();
+}
+
 TEST(ExcelXlsStreamCheckTest, CountsTheDeclaredCellsOfEverySheet)
 {
     EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Eof() + Bof(0x0600) + Dimensions8(100, 3)).CellSlots,
@@ -97,7 +106,7 @@ TEST(ExcelXlsStreamCheckTest, CountsTheDaysOfNumbersThatMayBeDates)
         + Record(0x0006, TBody().U16(6).U16(0).U16(0).U16(1).U32(0).U16(0xFFFF).U16(0).U32(0).U16(0)) // with a text
         + Number(2, 1e12, 7) // beyond 9999-12-31: counted as far as that
         + Number(2, -5, 8) + Number(99, 1, 9); // negative; an undefined XF counts
-    EXPECT_EQ(XlsStreamDemand(formats + xfs + cells).DateDays, 45366 + 100 + 7 + 8 + 20 + 2958465 + 1);
+    EXPECT_EQ(XlsStreamDemand(OneSheetWorkbook(cells, formats + xfs)).DateDays, 45366 + 100 + 7 + 8 + 20 + 2958465 + 1);
 }
 
 // A shared string table of "ab" and "cdef", the second going on in a CONTINUE record with
@@ -115,7 +124,7 @@ QByteArray LabelSst(quint32 index)
 
 TEST(ExcelXlsStreamCheckTest, AcceptsSharedStringsGoingOnInContinueRecords)
 {
-    EXPECT_NO_THROW(XlsStreamDemand(SharedStrings(2) + LabelSst(1)));
+    EXPECT_NO_THROW(XlsStreamDemand(OneSheetWorkbook(LabelSst(1), SharedStrings(2))));
 }
 
 TEST(ExcelXlsStreamCheckTest, AcceptsListedSheetsWithTheirDimensions)
@@ -127,7 +136,15 @@ TEST(ExcelXlsStreamCheckTest, AcceptsListedSheetsWithTheirDimensions)
 
 TEST(ExcelXlsStreamCheckTest, AcceptsTheSameCellInTwoSheets)
 {
-    EXPECT_NO_THROW(XlsStreamDemand(Bof(0x0600) + Number(0, 1) + Eof() + Bof(0x0600) + Number(0, 2) + Eof()));
+    // The globals (BOF, two BOUNDSHEET records, EOF: 48 bytes) put the sheets at 48 and 108.
+    const QByteArray sheet = Bof(0x0600) + Dimensions8(2, 3) + Number(0, 1) + Eof();
+    EXPECT_NO_THROW(XlsStreamDemand(Bof(0x0600) + BoundSheet(48) + BoundSheet(108) + Eof() + sheet + sheet));
+}
+
+// FreeXL passes over them.
+TEST(ExcelXlsStreamCheckTest, AcceptsCellsBeforeTheDimensions)
+{
+    EXPECT_NO_THROW(XlsStreamDemand(Bof(0x0600) + BoundSheet(36) + Eof() + Bof(0x0600) + Number(0, 1, 500) + Dimensions8(1, 1)));
 }
 
 TEST(ExcelXlsStreamCheckTest, AcceptsAPartialHeaderAtTheEnd)
@@ -192,12 +209,19 @@ INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
             "the workbook stream is damaged (a character of a shared string is cut)"},
         TMalformedCase{"CellWithAMissingSharedString", SharedStrings(2) + LabelSst(2),
             "the workbook stream is damaged (a cell refers to shared string 2 of 2)"},
-        TMalformedCase{"CellGivenTwoValues", Bof(0x0600) + Number(0, 1, 4) + Number(0, 2, 5) + Number(0, 3, 4),
+        TMalformedCase{"CellGivenTwoValues", OneSheetWorkbook(Number(0, 1, 4) + Number(0, 2, 5) + Number(0, 3, 4)),
             "the workbook stream is damaged (two records give the cell at row 5, column 1 a value)"},
         TMalformedCase{"CellOfAMulRkGivenASecondValue",
-            Bof(0x0600) + Record(0x00BD, TBody().U16(4).U16(0).U16(0).U32(RkInteger(1)).U16(0).U32(RkInteger(2)).U16(1))
-                + Record(0x0204, TBody().U16(4).U16(1).U16(0).U16(1).Bytes(QByteArray("\0x", 2))),
+            OneSheetWorkbook(Record(0x00BD, TBody().U16(4).U16(0).U16(0).U32(RkInteger(1)).U16(0).U32(RkInteger(2)).U16(1))
+                + Record(0x0204, TBody().U16(4).U16(1).U16(0).U16(1).Bytes(QByteArray("\0x", 2)))),
             "the workbook stream is damaged (two records give the cell at row 5, column 2 a value)"},
+        TMalformedCase{"CellBelowItsSheet", OneSheetWorkbook(Number(0, 1, 100)),
+            "the workbook stream is damaged (the cell at row 101, column 1 lies outside the 100 rows and 10 columns of its sheet)"},
+        TMalformedCase{"MulRkCellRightOfItsSheet",
+            OneSheetWorkbook(Record(0x00BD, TBody().U16(0).U16(0).U16(0).U32(RkInteger(1)).U16(0).U32(RkInteger(2)).U16(1)), {}, 1, 1),
+            "the workbook stream is damaged (the cell at row 1, column 2 lies outside the 1 rows and 1 columns of its sheet)"},
+        TMalformedCase{"LabelOutsideTheListedSheets", Bof(0x0600) + Record(0x0204, TBody().U16(0).U16(0).U16(0).U16(1).Bytes(QByteArray("\0x", 2))),
+            "the workbook stream is damaged (a cell at byte 20 lies outside the listed sheets)"},
         TMalformedCase{"SheetClaimingAnotherVersion", Bof(0x0600) + Eof() + Bof(0x0500) + Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0)),
             "the workbook stream is damaged (a sheet has a second or malformed DIMENSIONS record)"},
         TMalformedCase{"LabelRunningPastItsRecord", Bof(0x0600) + Record(0x0204, TBody().U16(0).U16(0).U16(0).U16(5).Bytes(QByteArray("\0ab", 3))),
