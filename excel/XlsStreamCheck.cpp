@@ -49,6 +49,10 @@ constexpr TRecordMinimum RecordMinimums[] = {{riFormula, 20}, {riDateMode, 2}, {
     {riMulRk, 12}, {riXf, 16}, {riSst, 8}, {riLabelSst, 10}, {riDimensions, 10}, {riNumber, 14}, {riLabel, 8},
     {riBoolErr, 8}, {riRk, 10}, {riFormat, 3}, {riBof, 8}};
 
+// The XF records FreeXL keeps: it reads the format of a cell whose XF index lies beyond them
+// from past its array. (Excel writes some 4,000 at the most.)
+constexpr std::size_t FreeXLMaxXfRecords = 8192;
+
 // The largest serial number FreeXL turns into a date (9999-12-31 of the spreadsheet).
 constexpr double LastDateSerial = 2958465;
 
@@ -335,6 +339,8 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
             FDateFormats.insert(U16(body));
         break;
     case riXf: {
+        if (FDateXfs.size() == FreeXLMaxXfRecords)
+            throw Damaged(QStringLiteral("it has more than %1 XF records").arg(FreeXLMaxXfRecords));
         const quint16 format = U16(body + 2);
         FDateXfs.push_back(IsBuiltInDateFormat(format) || FDateFormats.count(format) > 0);
         break;

@@ -21,6 +21,7 @@ struct TXlsStreamDemand
 // (listed by a BOUNDSHEET record) without a substream of its own holding one; a shared
 // string table that does not hold the strings it claims, or a cell referring to a string
 // beyond them; a LABEL or FORMAT string running past its record; a cell outside the listed
-// sheets or the area its sheet declares; two records giving one cell of a sheet a value. Every substream is read as the BIFF version of the first BOF
+// sheets or the area its sheet declares; two records giving one cell of a sheet a value;
+// more XF records than FreeXL keeps. Every substream is read as the BIFF version of the first BOF
 // record, as FreeXL reads it.
 TXlsStreamDemand XlsStreamDemand(const QByteArray& workbookStream);

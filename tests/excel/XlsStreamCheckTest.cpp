@@ -232,6 +232,8 @@ INSTANTIATE_TEST_SUITE_P(Records, ExcelXlsStreamCheckErrorTest,
             "the workbook stream is damaged (the string of record 0x041e at byte 20 runs past its end)"},
         TMalformedCase{"FormatStringWithoutItsHeader", Bof(0x0600) + Record(0x041E, TBody().U16(164).U16(1)),
             "the workbook stream is damaged (the string of record 0x041e at byte 20 runs past its end)"},
+        TMalformedCase{"MoreXfRecordsThanFreeXLKeeps", Bof(0x0600) + Xf(0).repeated(8193),
+            "the workbook stream is damaged (it has more than 8192 XF records)"},
         TMalformedCase{"RunningPastTheEnd", Record(0x003C, TBody().Bytes(QByteArray(10, '\0'))).chopped(1),
             "the workbook stream is damaged (record 0x003c at byte 0 has the length 10)"}),
     [](const testing::TestParamInfo<TMalformedCase>& testCase) { return std::string(testCase.param.Name); });
