@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -16,8 +17,6 @@ constexpr qsizetype HeaderBytes = 512;
 constexpr qsizetype HeaderFatSectors = 109; // the first FAT sector numbers stand in the header
 constexpr qsizetype DirectoryEntryBytes = 128;
 constexpr qsizetype MaxNameBytes = 64;
-constexpr quint8 StreamEntry = 2;
-constexpr quint8 RootEntry = 5;
 
 Exception Damaged(const QString& what)
 {
@@ -38,19 +37,32 @@ quint16 U16(const QByteArray& data, qsizetype at)
     return qFromLittleEndian<quint16>(data.constData() + at);
 }
 
+// Where a stream starts and how long it is, as a directory entry says (FreeXL reads the low
+// 32 bits of the size only).
+struct TStreamPlace
+{
+    quint32 Start;
+    quint32 Size;
+};
+
+// Whether the last sector of a stream may be cut short by the end of the file.
+enum class TLastSector { MayBeShort, MustBeWhole };
+
 class TCompoundFile
 {
 public:
     explicit TCompoundFile(const QByteArray& file);
-    std::vector<QByteArray> StreamsNamed(const QStringList& names) const;
+    QByteArray FreeXLWorkbookStream();
 
 private:
     void ReadFat();
     std::vector<quint32> Chain(const std::vector<quint32>& table, quint32 start) const;
-    QByteArray ReadStream(quint32 start, quint64 size) const;
+    QByteArray ReadStream(quint32 start, quint64 size, TLastSector last = TLastSector::MayBeShort) const;
     QByteArray ReadMiniStream(quint32 start, quint64 size) const;
+    void LoadMiniStream(const TStreamPlace& root);
     std::vector<quint32> ReadTable(quint32 start) const;
     qsizetype SectorOffset(quint32 sector) const;
+    QString EntryName(qsizetype entry) const;
 
     const QByteArray& FFile;
     int FSectorShift = 0;
@@ -71,15 +83,14 @@ TCompoundFile::TCompoundFile(const QByteArray& file)
         throw Damaged(QStringLiteral("unknown byte order"));
     FSectorShift = U16(file, 0x1E);
     FMiniSectorShift = U16(file, 0x20);
-    FMiniStreamCutoff = U32(file, 0x38);
+    // FreeXL takes the cutoff as 0 when the header lists no mini FAT sector, and reads a
+    // stream no larger than the cutoff from the mini stream.
+    FMiniStreamCutoff = U32(file, 0x40) > 0 ? U32(file, 0x38) : 0;
     if ((FSectorShift != 9 && FSectorShift != 12) || FMiniSectorShift != 6)
         throw Damaged(QStringLiteral("unknown sector size"));
     ReadFat();
     FDirectory = ReadStream(U32(file, 0x30), std::numeric_limits<quint64>::max());
     FMiniFat = ReadTable(U32(file, 0x3C));
-    if (FDirectory.size() < DirectoryEntryBytes || FDirectory[0x42] != RootEntry)
-        throw Damaged(QStringLiteral("no root entry"));
-    FMiniStream = ReadStream(U32(FDirectory, 0x74), qFromLittleEndian<quint64>(FDirectory.constData() + 0x78));
 }
 
 // The FAT sectors are listed in the header, then in a chain of DIFAT sectors.
@@ -133,8 +144,9 @@ std::vector<quint32> TCompoundFile::Chain(const std::vector<quint32>& table, qui
     return chain;
 }
 
-// A stream in the regular sectors; a short last sector of the file counts as far as it goes.
-QByteArray TCompoundFile::ReadStream(quint32 start, quint64 size) const
+// A stream in the regular sectors; a short last sector of the file counts as far as it goes,
+// unless it must be whole.
+QByteArray TCompoundFile::ReadStream(quint32 start, quint64 size, TLastSector last) const
 {
     QByteArray content;
     if (start == EndOfChain || size == 0)
@@ -143,6 +155,8 @@ QByteArray TCompoundFile::ReadStream(quint32 start, quint64 size) const
     const qsizetype sectorBytes = qsizetype{1} << FSectorShift;
     for (const quint32 sector : Chain(FFat, start)) {
         const qsizetype at = SectorOffset(sector);
+        if (last == TLastSector::MustBeWhole && at + sectorBytes > FFile.size())
+            throw Damaged(QStringLiteral("sector %1 is cut short by the end of the file").arg(sector));
         content.append(FFile.constData() + at, std::min(sectorBytes, FFile.size() - at));
         if (static_cast<quint64>(content.size()) >= size)
             break;
@@ -181,40 +195,59 @@ std::vector<quint32> TCompoundFile::ReadTable(quint32 start) const
     return table;
 }
 
-std::vector<QByteArray> TCompoundFile::StreamsNamed(const QStringList& names) const
+// FreeXL sets aside the size the root entry gives the mini stream before it reads it, sector
+// by sector, failing on one the file cuts short.
+void TCompoundFile::LoadMiniStream(const TStreamPlace& root)
 {
-    std::vector<QByteArray> streams;
-    qsizetype totalBytes = 0;
-    for (qsizetype entry = 0; entry + DirectoryEntryBytes <= FDirectory.size(); entry += DirectoryEntryBytes) {
-        // A name holds at most 64 bytes; FreeXL reads as many as the length says, from any
-        // entry it passes on its way to the workbook stream, past the entry's end.
-        const qsizetype nameBytes = U16(FDirectory, entry + 0x40);
-        if (nameBytes > MaxNameBytes)
-            throw Damaged(QStringLiteral("a directory entry has a name of %1 bytes").arg(nameBytes));
-        if (FDirectory[entry + 0x42] != StreamEntry)
-            continue;
-        QString name;
-        for (qsizetype i = 0; i + 2 <= nameBytes; i += 2)
-            name += QChar(U16(FDirectory, entry + i));
-        name.remove(QChar(u'\0'));
-        if (!names.contains(name, Qt::CaseInsensitive))
-            continue;
-        quint64 size = qFromLittleEndian<quint64>(FDirectory.constData() + entry + 0x78);
-        if (FSectorShift == 9)
-            size &= 0xFFFFFFFF; // version 3 files leave the high half undefined
-        const quint32 start = U32(FDirectory, entry + 0x74);
-        streams.push_back(size < FMiniStreamCutoff ? ReadMiniStream(start, size) : ReadStream(start, size));
-        // Streams occupy sectors of their own, so together they cannot outgrow the file.
-        totalBytes += streams.back().size();
-        if (totalBytes > FFile.size())
-            throw Damaged(QStringLiteral("streams share sectors"));
+    if (root.Size > static_cast<quint64>(FFile.size()))
+        throw Damaged(QStringLiteral("the mini stream claims %1 bytes, more than the file holds").arg(root.Size));
+    FMiniStream = ReadStream(root.Start, root.Size, TLastSector::MustBeWhole);
+    if (FMiniStream.size() != qsizetype{root.Size})
+        throw Damaged(QStringLiteral("the mini stream is shorter than its root entry says"));
+}
+
+// The name up to its first null character, as FreeXL compares it.
+QString TCompoundFile::EntryName(qsizetype entry) const
+{
+    // A name holds at most 64 bytes; FreeXL reads as many as the length says, past the
+    // entry's end.
+    const qsizetype nameBytes = U16(FDirectory, entry + 0x40);
+    if (nameBytes > MaxNameBytes)
+        throw Damaged(QStringLiteral("a directory entry has a name of %1 bytes").arg(nameBytes));
+    QString name;
+    for (qsizetype i = 0; i + 2 <= nameBytes; i += 2) {
+        const QChar c(U16(FDirectory, entry + i));
+        if (c.isNull())
+            break;
+        name += c;
     }
-    return streams;
+    return name;
+}
+
+QByteArray TCompoundFile::FreeXLWorkbookStream()
+{
+    const qsizetype firstSectorBytes = std::min(FDirectory.size(), qsizetype{1} << FSectorShift);
+    std::optional<TStreamPlace> root;
+    for (qsizetype entry = 0; entry + DirectoryEntryBytes <= firstSectorBytes; entry += DirectoryEntryBytes) {
+        const QString name = EntryName(entry);
+        const TStreamPlace place{U32(FDirectory, entry + 0x74), U32(FDirectory, entry + 0x78)};
+        if (name == u"Root Entry")
+            root = place;
+        if (name != u"Workbook" && name != u"Book")
+            continue;
+        if (place.Size > FMiniStreamCutoff)
+            return ReadStream(place.Start, place.Size);
+        if (!root)
+            throw Damaged(QStringLiteral("the workbook stream lies in the mini stream, but no root entry gives it"));
+        LoadMiniStream(*root);
+        return ReadMiniStream(place.Start, place.Size);
+    }
+    throw Exception(QStringLiteral("the OLE2 file holds no workbook stream"));
 }
 
 } // namespace
 
-std::vector<QByteArray> ReadCompoundFileStreams(const QByteArray& file, const QStringList& names)
+QByteArray ReadFreeXLWorkbookStream(const QByteArray& file)
 {
-    return TCompoundFile(file).StreamsNamed(names);
+    return TCompoundFile(file).FreeXLWorkbookStream();
 }

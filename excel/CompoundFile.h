@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringList>
 
-#include <vector>
-
-// The content of every stream named one of names (compared without regard to letter case)
-// in an OLE2 compound file held in memory, wherever it sits in the storage tree. Raises
-// Exception carrying the problem when the file's structure is damaged.
-std::vector<QByteArray> ReadCompoundFileStreams(const QByteArray& file, const QStringList& names);
+// The stream FreeXL reads as the workbook of an OLE2 compound file held in memory, found as
+// FreeXL finds it: the first entry named exactly "Workbook" or "Book", whatever its type,
+// among the entries of the first directory sector. A stream no larger than the mini stream
+// cutoff is read from the mini stream, which the last entry named "Root Entry" before it
+// gives, and which FreeXL loads whole. Raises Exception carrying the problem when the file's
+// structure is damaged, or holds no such stream.
+QByteArray ReadFreeXLWorkbookStream(const QByteArray& file);

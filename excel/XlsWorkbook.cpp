@@ -61,18 +61,10 @@ void Check(int code, const QString& doing)
 // is checked first, so that a small file cannot make it exhaust memory or time.
 void CheckWhatFreeXLWouldDo(const QByteArray& content)
 {
-    const std::vector<QByteArray> streams = ReadCompoundFileStreams(content, {QStringLiteral("Workbook"), QStringLiteral("Book")});
-    if (streams.empty())
-        throw Exception(QStringLiteral("the OLE2 file holds no workbook stream"));
-    TXlsStreamDemand total;
-    for (const QByteArray& stream : streams) {
-        const TXlsStreamDemand demand = XlsStreamDemand(stream);
-        total.CellSlots += demand.CellSlots;
-        total.DateDays += demand.DateDays;
-    }
-    if (total.CellSlots > ExcelLimits::MaxXlsCellSlots)
-        throw Exception(QStringLiteral("its worksheets declare %1 cells in all, more than %2").arg(total.CellSlots).arg(ExcelLimits::MaxXlsCellSlots));
-    if (total.DateDays > ExcelLimits::MaxXlsDateDays)
+    const TXlsStreamDemand demand = XlsStreamDemand(ReadFreeXLWorkbookStream(content));
+    if (demand.CellSlots > ExcelLimits::MaxXlsCellSlots)
+        throw Exception(QStringLiteral("its worksheets declare %1 cells in all, more than %2").arg(demand.CellSlots).arg(ExcelLimits::MaxXlsCellSlots));
+    if (demand.DateDays > ExcelLimits::MaxXlsDateDays)
         throw Exception(QStringLiteral("its dates are too many or too far in the future to be read in reasonable time"));
 }
 

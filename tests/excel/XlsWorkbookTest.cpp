@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,18 @@ TEST_F(ExcelXlsWorkbookTest, DamagedFilesFailClearly)
     EXPECT_TRUE(DamagedCopyError([](QByteArray& content) {
         content[content.indexOf(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16)) + 0x41] = '\x4B';
     }).endsWith(QStringLiteral("the OLE2 container is damaged (a directory entry has a name of 19218 bytes)")));
+    // FreeXL reads an entry named "Workbook" whatever its type: so does the record check.
+    EXPECT_TRUE(DamagedCopyError([](QByteArray& content) {
+        content[content.indexOf(QByteArray("W\0o\0r\0k\0b\0o\0o\0k\0", 16)) + 0x42] = '\x01'; // a storage
+        const QByteArray bottomMargin("\x29\x00\x08\x00", 4);
+        content[content.indexOf(bottomMargin) + 2] = '\xA9';
+    }).contains(QStringLiteral("the workbook stream is damaged")));
+    // A mini stream larger than the file, for which FreeXL would set memory aside at once.
+    EXPECT_TRUE(DamagedCopyError([](QByteArray& content) {
+        qToLittleEndian<quint32>(1, content.data() + 0x40); // a mini FAT: the workbook stream lies in the mini stream
+        const qsizetype rootEntry = content.indexOf(QByteArray("R\0o\0o\0t\0 \0E\0n\0t\0r\0y\0", 20));
+        qToLittleEndian<quint32>(0xFFFF0000, content.data() + rootEntry + 0x78);
+    }).endsWith(QStringLiteral("the OLE2 container is damaged (the mini stream claims 4294901760 bytes, more than the file holds)")));
     // A record length that runs the record walk out of step; FreeXL would read past its
     // buffers and crash on this one.
     EXPECT_TRUE(DamagedCopyError([](QByteArray& content) {
