@@ -42,9 +42,12 @@ void LoadExcelFile(
         AddLogLine(QStringLiteral("Processing file ") + FileName);
         workbook = OpenWorkbook(FileName);
         LogHeader(workbook->Worksheets(), AddLogLine);
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
         AddLogLine(QStringLiteral("*** Microsoft Excel could not be found on this system, or"));
         AddLogLine(QStringLiteral("*** A document named %1 is already open, please close it before running Kestrune").arg(FileName));
+        // The two lines above are what users of the program have always seen; the reader
+        // knows what really went wrong.
+        AddLogLine(QStringLiteral("*** ") + e.Message());
         throw ESilentAbort();
     }
     Database.LoadFromExcelDocument(AddLogLine, workbook->Worksheets());

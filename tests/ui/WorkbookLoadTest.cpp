@@ -92,13 +92,16 @@ TEST_F(LoadExcelFileTest, AMissingFileIsAnError)
     EXPECT_TRUE(Log.isEmpty());
 }
 
-void ExpectSilentAbortWithTheTwoLines(const QString& fileName, const std::function<void()>& load, const QStringList& log)
+// The two lines users have always seen, then the reader's own account of the problem.
+void ExpectSilentAbortWithTheStarLines(
+    const QString& fileName, const QString& problem, const std::function<void()>& load, const QStringList& log)
 {
     EXPECT_THROW(load(), ESilentAbort);
     EXPECT_EQ(log,
         QStringList({QStringLiteral("Processing file ") + fileName,
             QStringLiteral("*** Microsoft Excel could not be found on this system, or"),
-            QStringLiteral("*** A document named %1 is already open, please close it before running Kestrune").arg(fileName)}));
+            QStringLiteral("*** A document named %1 is already open, please close it before running Kestrune").arg(fileName),
+            QStringLiteral("*** ") + problem}));
 }
 
 TEST_F(LoadExcelFileTest, AFileThatIsNoWorkbookEndsWithTheSilentAbort)
@@ -108,7 +111,9 @@ TEST_F(LoadExcelFileTest, AFileThatIsNoWorkbookEndsWithTheSilentAbort)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("these are notes, not a workbook");
     file.close();
-    ExpectSilentAbortWithTheTwoLines(fileName, [&] { Load(fileName); }, Log);
+    ExpectSilentAbortWithTheStarLines(fileName,
+        QStringLiteral("Cannot read workbook \"%1\": the file is neither an .xlsx nor an .xls workbook").arg(fileName),
+        [&] { Load(fileName); }, Log);
     EXPECT_EQ(Database.AllMediaData[1], nullptr);
 }
 
@@ -118,7 +123,7 @@ TEST_F(LoadExcelFileTest, AFirstWorksheetWithoutASecondColumnEndsWithTheSilentAb
     for (int r = 1; r <= 14; ++r)
         oneColumn.Rows.push_back({QStringLiteral("row %1").arg(r)});
     const QString fileName = Write({oneColumn, ElectricitySheet()});
-    ExpectSilentAbortWithTheTwoLines(fileName, [&] { Load(fileName); }, Log);
+    ExpectSilentAbortWithTheStarLines(fileName, QStringLiteral("The first worksheet has no second column"), [&] { Load(fileName); }, Log);
 }
 
 TEST_F(LoadExcelFileTest, ADefinitionErrorReachesTheCallerWithoutTheClosingLines)

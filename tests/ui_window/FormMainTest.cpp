@@ -116,7 +116,8 @@ protected:
         return {QStringLiteral("Processing file ") + fileName,
             QStringLiteral("*** Microsoft Excel could not be found on this system, or"),
             QStringLiteral("*** A document named %1 is already open, please close it before running Kestrune")
-                .arg(fileName)};
+                .arg(fileName),
+            QStringLiteral("*** Cannot read workbook \"%1\": the file is neither an .xlsx nor an .xls workbook").arg(fileName)};
     }
 
     TOBISData Database;
