@@ -316,6 +316,7 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
         FSheetArea = FBiff8 ? TSheetArea{U32(body + 4), U16(body + 10)} // 32-bit row numbers
                             : TSheetArea{U16(body + 2), U16(body + 6)};
         FDemand.CellSlots += qint64{FSheetArea->Rows} * FSheetArea->Columns;
+        FDemand.LargestSheetSlots = std::max(FDemand.LargestSheetSlots, qint64{FSheetArea->Rows} * FSheetArea->Columns);
         break;
     case riSst:
         FSharedStringRecords.emplace_back(body, length);

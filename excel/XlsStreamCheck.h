@@ -9,8 +9,10 @@
 // records.
 struct TXlsStreamDemand
 {
-    // The cells the DIMENSIONS records declare, each sheet counted from A1.
+    // The cells the DIMENSIONS records declare, each sheet counted from A1: in all, and of the
+    // largest sheet.
     qint64 CellSlots = 0;
+    qint64 LargestSheetSlots = 0;
     // The days FreeXL counts for the numbers whose format may be a date or time.
     qint64 DateDays = 0;
 };

@@ -59,11 +59,17 @@ void Check(int code, const QString& doing)
 
 // FreeXL reads the whole workbook as it opens the file; what it would have to do for that
 // is checked first, so that a small file cannot make it exhaust memory or time.
+// FreeXL refuses to set aside more than 256 MiB of 16-byte cell slots for one sheet, and
+// then fails without saying why.
+constexpr qint64 FreeXLMaxSheetSlots = (qint64{256} << 20) / 16;
+
 void CheckWhatFreeXLWouldDo(const QByteArray& content)
 {
     const TXlsStreamDemand demand = XlsStreamDemand(ReadFreeXLWorkbookStream(content));
     if (demand.CellSlots > ExcelLimits::MaxXlsCellSlots)
         throw Exception(QStringLiteral("its worksheets declare %1 cells in all, more than %2").arg(demand.CellSlots).arg(ExcelLimits::MaxXlsCellSlots));
+    if (demand.LargestSheetSlots > FreeXLMaxSheetSlots)
+        throw Exception(QStringLiteral("a worksheet declares %1 cells, more than FreeXL reads (%2)").arg(demand.LargestSheetSlots).arg(FreeXLMaxSheetSlots));
     if (demand.DateDays > ExcelLimits::MaxXlsDateDays)
         throw Exception(QStringLiteral("its dates are too many or too far in the future to be read in reasonable time"));
 }
@@ -79,6 +85,9 @@ public:
             Close();
             Check(code, QStringLiteral("to open the file"));
         }
+        // Some failures while reading the workbook come back as success without a handle.
+        if (!FHandle)
+            throw Exception(QStringLiteral("FreeXL failed to open the file: it could not read the workbook"));
     }
     ~TFreeXLHandle() { Close(); }
     TFreeXLHandle(const TFreeXLHandle&) = delete;

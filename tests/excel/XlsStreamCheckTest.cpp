@@ -87,8 +87,9 @@ QByteArray OneSheetWorkbook(const QByteArray& cells, const QByteArray& globals =
 
 TEST(ExcelXlsStreamCheckTest, CountsTheDeclaredCellsOfEverySheet)
 {
-    EXPECT_EQ(XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Eof() + Bof(0x0600) + Dimensions8(100, 3)).CellSlots,
-        65536 * 256 + 300);
+    const TXlsStreamDemand demand = XlsStreamDemand(Bof(0x0600) + Dimensions8(65536, 256) + Eof() + Bof(0x0600) + Dimensions8(100, 3));
+    EXPECT_EQ(demand.CellSlots, 65536 * 256 + 300);
+    EXPECT_EQ(demand.LargestSheetSlots, 65536 * 256);
     const QByteArray biff5Dimensions = Record(0x0200, TBody().U16(0).U16(100).U16(0).U16(3).U16(0));
     EXPECT_EQ(XlsStreamDemand(Bof(0x0500) + biff5Dimensions).CellSlots, 300);
 }
