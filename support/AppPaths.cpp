@@ -1,7 +1,7 @@
 #include "support/AppPaths.h"
 
 #include "support/Exception.h"
-#include "support/SpecialFolder.h"
+#include "support/UserConfigFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,7 +28,7 @@ QString WithoutExeSuffix(const QString& path)
 TAppPaths::TAppPaths(const QString& ExecutablePath)
     : FProgramName(WithoutExeSuffix(QFileInfo(ExecutablePath).fileName()))
     , FHelpFileName(WithoutExeSuffix(ExecutablePath) + QStringLiteral(".chm"))
-    , FSettingsFolder(GetSpecialFolderPath(TSpecialFolder::AppData) + u'/' + FProgramName + u'/')
+    , FSettingsFolder(UserConfigFolderPath() + u'/' + FProgramName + u'/')
     , FSettingsFileName(FSettingsFolder + FProgramName + QStringLiteral(".ini"))
     , FSettingsFile(FSettingsFileName)
 {
