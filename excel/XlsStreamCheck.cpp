@@ -216,13 +216,12 @@ private:
     quint32 FSharedStringCount = 0;
     bool FBofSeen = false;
     bool FBiff8 = false; // as the first BOF record says: FreeXL reads every substream as that version
-    bool FDimensionsSeen = false; // in the substream since the last BOF record
     bool FInSubstream = false; // between a BOF record and its EOF record
     qsizetype FRecordAt = 0; // the stream offset of the record being walked
     qsizetype FSubstreamAt = 0; // the stream offset of the last BOF record
     std::vector<quint32> FSheetOffsets; // of the substreams the BOUNDSHEET records list
     bool FInListedSheet = false; // the substream since the last BOF record is one of them
-    std::optional<TSheetArea> FSheetArea; // its cells, once its DIMENSIONS record is read
+    std::optional<TSheetArea> FSheetArea; // what the substream's DIMENSIONS record declares, once read
     std::set<qsizetype> FSubstreamsWithDimensions; // by the offset of their BOF record
     bool FEndMarkerSeen = false; // an empty record of type 0, where FreeXL stops reading
     std::set<quint16> FDateFormats; // custom formats that may show dates
@@ -295,7 +294,6 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
             FBiff8 = U16(body) == Biff8Version;
         FBofSeen = true;
         FInSubstream = true;
-        FDimensionsSeen = false;
         FSubstreamAt = FRecordAt;
         FInListedSheet = std::find(FSheetOffsets.begin(), FSheetOffsets.end(), FSubstreamAt) != FSheetOffsets.end();
         FSheetArea.reset();
@@ -306,18 +304,19 @@ void TStreamWalk::Record(quint16 id, const char* body, quint16 length)
     case riBoundSheet:
         FSheetOffsets.push_back(U32(body));
         break;
-    case riDimensions:
+    case riDimensions: {
         // FreeXL sets the cell slots of a sheet aside anew for each DIMENSIONS record.
-        if (FDimensionsSeen || (FBiff8 && length < 14))
+        if (FSheetArea || (FBiff8 && length < 14))
             throw Damaged(QStringLiteral("a sheet has a second or malformed DIMENSIONS record"));
-        FDimensionsSeen = true;
         if (!FEndMarkerSeen)
             FSubstreamsWithDimensions.insert(FSubstreamAt);
         FSheetArea = FBiff8 ? TSheetArea{U32(body + 4), U16(body + 10)} // 32-bit row numbers
                             : TSheetArea{U16(body + 2), U16(body + 6)};
-        FDemand.CellSlots += qint64{FSheetArea->Rows} * FSheetArea->Columns;
-        FDemand.LargestSheetSlots = std::max(FDemand.LargestSheetSlots, qint64{FSheetArea->Rows} * FSheetArea->Columns);
+        const qint64 declared = qint64{FSheetArea->Rows} * FSheetArea->Columns;
+        FDemand.CellSlots += declared;
+        FDemand.LargestSheetSlots = std::max(FDemand.LargestSheetSlots, declared);
         break;
+    }
     case riSst:
         FSharedStringRecords.emplace_back(body, length);
         break;
