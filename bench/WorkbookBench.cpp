@@ -3,7 +3,7 @@
 // the peak memory the import adds, against the unzipped size of the .xlsx.
 
 #include "data/tools/SampleWorkbook.h"
-#include "ui/WorkbookLoad.h"
+#include "frontend/WorkbookLoad.h"
 
 #include <QFile>
 #include <QProcess>

@@ -5,9 +5,9 @@
 #include "data/BuiltInDatabase.h"
 #include "obisdata/Model.h"
 #include "support/Exception.h"
-#include "ui/ResultDisplay.h"
-#include "ui/SearchInput.h"
-#include "ui/WorkbookLoad.h"
+#include "frontend/ResultDisplay.h"
+#include "frontend/SearchInput.h"
+#include "frontend/WorkbookLoad.h"
 
 #include <QBuffer>
 #include <QDir>

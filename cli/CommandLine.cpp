@@ -2,7 +2,7 @@
 
 #include "cli/CodeArgument.h"
 #include "support/Exception.h"
-#include "ui/SearchInput.h"
+#include "frontend/SearchInput.h"
 
 namespace {
 

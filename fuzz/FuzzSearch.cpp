@@ -6,8 +6,8 @@
 #include "fuzz/DatabaseChecks.h"
 #include "fuzz/FuzzCheck.h"
 #include "obisdata/Search.h"
-#include "ui/ResultDisplay.h"
-#include "ui/SearchInput.h"
+#include "frontend/ResultDisplay.h"
+#include "frontend/SearchInput.h"
 
 #include <QCollator>
 

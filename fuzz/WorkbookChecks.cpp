@@ -4,7 +4,7 @@
 #include "fuzz/DatabaseChecks.h"
 #include "fuzz/FuzzCheck.h"
 #include "support/Exception.h"
-#include "ui/WorkbookLoad.h"
+#include "frontend/WorkbookLoad.h"
 
 namespace {
 

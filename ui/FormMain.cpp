@@ -4,7 +4,7 @@
 #include "ui/HighLighter.h"
 #include "ui/LabeledEdit.h"
 #include "ui/ResultView.h"
-#include "ui/WorkbookLoad.h"
+#include "frontend/WorkbookLoad.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -8,9 +8,9 @@
 #include "support/IntegerText.h"
 #include "ui/FormAbout.h"
 #include "ui/LabeledEdit.h"
-#include "ui/ResultDisplay.h"
+#include "frontend/ResultDisplay.h"
 #include "ui/ResultView.h"
-#include "ui/SearchInput.h"
+#include "frontend/SearchInput.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "data/BuiltInDatabase.h"
 #include "obisdata/Model.h"
 #include "tests/QtPrinters.h"
-#include "ui/WorkbookLoad.h"
+#include "frontend/WorkbookLoad.h"
 
 #include <QBuffer>
 

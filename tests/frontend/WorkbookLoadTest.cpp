@@ -1,7 +1,7 @@
 #include "support/Exception.h"
 #include "tests/QtPrinters.h"
 #include "tests/XlsxFile.h"
-#include "ui/WorkbookLoad.h"
+#include "frontend/WorkbookLoad.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "ui/ResultDisplay.h"
+#include "frontend/ResultDisplay.h"
 
 #include "support/IntegerText.h"
 

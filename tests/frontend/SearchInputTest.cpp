@@ -1,5 +1,5 @@
 #include "tests/QtPrinters.h"
-#include "ui/SearchInput.h"
+#include "frontend/SearchInput.h"
 
 #include <gtest/gtest.h>
 

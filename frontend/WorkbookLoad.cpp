@@ -1,4 +1,4 @@
-#include "ui/WorkbookLoad.h"
+#include "frontend/WorkbookLoad.h"
 
 #include "excel/Workbook.h"
 #include "support/Exception.h"

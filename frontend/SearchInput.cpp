@@ -1,4 +1,4 @@
-#include "ui/SearchInput.h"
+#include "frontend/SearchInput.h"
 
 #include "support/IntegerText.h"
 

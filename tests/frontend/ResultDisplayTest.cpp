@@ -1,6 +1,6 @@
 #include "obisdata/Model.h"
 #include "tests/QtPrinters.h"
-#include "ui/ResultDisplay.h"
+#include "frontend/ResultDisplay.h"
 
 #include <gtest/gtest.h>
 
