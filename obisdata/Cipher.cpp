@@ -9,6 +9,20 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <array>
+
+void DecipherBytes(const char* container, qint64 offset, qint64 count, char* target)
+{
+    std::array<char, CipherBlockSize> key;
+    qToLittleEndian(CipherKey, key.data());
+    const qint64 end = offset + count;
+    qint64 at = offset;
+    for (; at < std::min<qint64>(end, CipherBlockSize); ++at)
+        *target++ = static_cast<char>(container[at] ^ key[static_cast<std::size_t>(at)]);
+    for (; at < end; ++at)
+        *target++ = static_cast<char>(container[at] ^ container[at - CipherBlockSize] ^ key[static_cast<std::size_t>(at % CipherBlockSize)]);
+}
+
 namespace {
 
 constexpr qint64 ChunkSize = 1 << 16; // whole blocks
@@ -24,34 +38,31 @@ quint64 CipherBlocks(const char* source, char* target, qint64 count, quint64 pre
     return previous;
 }
 
-quint64 DecipherBlocks(const char* source, char* target, qint64 count, quint64 previous)
-{
-    for (qint64 offset = 0; offset < count; offset += CipherBlockSize) {
-        const quint64 ciphered = qFromLittleEndian<quint64>(source + offset);
-        qToLittleEndian(ciphered ^ CipherKey ^ previous, target + offset);
-        previous = ciphered;
-    }
-    return previous;
-}
-
 void WriteAll(QIODevice& device, const char* data, qint64 count)
 {
     if (device.write(data, count) != count)
         throw Exception(QStringLiteral("Cannot write the database: %1").arg(device.errorString()));
 }
 
-// The deciphered bytes of the whole container in S, read from its first byte.
-QByteArray DecipheredContainer(QIODevice& S)
+// Checks that S holds whole blocks and leaves it at its first byte.
+void CheckContainer(QIODevice& S)
 {
     if (!S.seek(0))
         throw Exception(QStringLiteral("Cannot read the database container: %1").arg(S.errorString()));
-    const TDeviceBytes ciphered(S);
-    if (ciphered.Size() == 0 || ciphered.Size() % CipherBlockSize != 0)
+    const qint64 size = S.size();
+    if (size == 0 || size % CipherBlockSize != 0)
         throw Exception(QStringLiteral("Damaged database container: its size of %1 bytes is not a whole number of %2-byte blocks")
-                            .arg(ciphered.Size())
+                            .arg(size)
                             .arg(CipherBlockSize));
+}
+
+// The deciphered bytes of the whole container in S, read from its first byte.
+QByteArray DecipheredContainer(QIODevice& S)
+{
+    CheckContainer(S);
+    const TDeviceBytes ciphered(S);
     QByteArray plain(ciphered.Size(), Qt::Uninitialized);
-    DecipherBlocks(ciphered.Data(), plain.data(), ciphered.Size(), 0);
+    DecipherBytes(ciphered.Data(), 0, ciphered.Size(), plain.data());
     return plain;
 }
 
@@ -92,12 +103,13 @@ void TOBISData::SaveToCipheredStream(QIODevice& S)
     CipherStream(plain, S);
 }
 
-std::unique_ptr<TOBISData> TOBISData::CreateFromCipheredStream(QIODevice& S)
+std::unique_ptr<TOBISData> TOBISData::CreateFromCipheredStream(QIODevice& S, const TItemSelection& Selection)
 {
-    QByteArray plainBytes = DecipheredContainer(S);
-    QBuffer plain(&plainBytes);
-    plain.open(QIODevice::ReadOnly);
-    return CreateFromStream(plain);
+    CheckContainer(S);
+    TStreamReader reader(S, TStreamReader::TBytes::Ciphered);
+    auto database = std::make_unique<TOBISData>();
+    database->ReadFromStream(reader, Selection);
+    return database;
 }
 
 void TOBISData::DumpStream(QIODevice& S, const QString& FileName)

@@ -1,5 +1,6 @@
 #include "obisdata/Stream.h"
 
+#include "obisdata/Cipher.h"
 #include "obisdata/Model.h"
 #include "support/Exception.h"
 
@@ -35,9 +36,10 @@ TDeviceBytes::TDeviceBytes(QIODevice& device)
     FSize = FOwned.size();
 }
 
-TStreamReader::TStreamReader(QIODevice& device)
+TStreamReader::TStreamReader(QIODevice& device, TBytes bytes)
     : FDevice(device)
     , FBytes(device)
+    , FCiphered(bytes == TBytes::Ciphered)
 {
 }
 
@@ -56,7 +58,16 @@ void TStreamReader::Require(qint64 count, const char* what) const
 void TStreamReader::ReadBytes(void* buffer, qint64 count, const char* what)
 {
     Require(count, what);
-    std::memcpy(buffer, FBytes.Data() + FPosition, static_cast<std::size_t>(count));
+    if (FCiphered)
+        DecipherBytes(FBytes.Data(), FPosition, count, static_cast<char*>(buffer));
+    else
+        std::memcpy(buffer, FBytes.Data() + FPosition, static_cast<std::size_t>(count));
+    FPosition += count;
+}
+
+void TStreamReader::Skip(qint64 count, const char* what)
+{
+    Require(count, what);
     FPosition += count;
 }
 
@@ -142,6 +153,11 @@ QString ReadStreamString(TStreamReader& S)
     return text;
 }
 
+void SkipStreamString(TStreamReader& S)
+{
+    S.Skip(2 * qint64{S.ReadCount(2, "string length")}, "string");
+}
+
 void WriteStreamString(TStreamWriter& S, const QString& text)
 {
     S.WriteInt32(static_cast<qint32>(text.size()));
@@ -192,6 +208,12 @@ std::unique_ptr<TValue> ReadStreamOptionalValue(TStreamReader& S)
     if (S.ReadByte("presence byte") == 0)
         return nullptr;
     return std::make_unique<TValue>(TValue::CreateFromStream(S));
+}
+
+void SkipStreamOptionalValue(TStreamReader& S)
+{
+    if (S.ReadByte("presence byte") != 0)
+        S.Skip(ValueRecordSize, "value");
 }
 
 void WriteStreamOptionalValue(TStreamWriter& S, const TValue* value)
@@ -253,11 +275,31 @@ void TValues::SaveToStream(TStreamWriter& S) const
 
 std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(TStreamReader& S)
 {
+    return CreateFromStream(S, 0, {});
+}
+
+std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(
+    TStreamReader& S, TMediaNr Media, const TItemSelection& Selection)
+{
+    const qint32 lineNr = S.ReadInt32("line number");
+    const bool isTableExpansion = S.ReadBoolean("flag");
+    const bool isAmpersAndExpansion = S.ReadBoolean("flag");
+    TPatterns patterns;
+    for (const TColumn column : AllColumns)
+        patterns[column] = TValue::CreateFromStream(S);
+    if (Selection && !Selection(Media, patterns)) {
+        SkipStreamString(S);
+        for (int optional = 0; optional < 3; ++optional)
+            SkipStreamOptionalValue(S);
+        return nullptr;
+    }
+
     auto item = std::make_unique<TOBISItemData>();
-    item->LineNr = S.ReadInt32("line number");
-    item->IsTableExpansion = S.ReadBoolean("flag");
-    item->IsAmpersAndExpansion = S.ReadBoolean("flag");
-    item->Values = TValues::CreateFromStream(S);
+    item->LineNr = lineNr;
+    item->IsTableExpansion = isTableExpansion;
+    item->IsAmpersAndExpansion = isAmpersAndExpansion;
+    for (const TColumn column : AllColumns)
+        item->Values.SetValue(column, std::make_unique<TValue>(patterns[column]));
     item->Texts = ReadStreamStrings(S);
     item->InterfaceClasses = ReadStreamOptionalValue(S);
     item->AltInterfaceClasses = ReadStreamOptionalValue(S);
@@ -342,11 +384,20 @@ constexpr quint8 FirstTableCharacter = '0';
 
 std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(TStreamReader& S)
 {
+    return CreateFromStream(S, 0, {});
+}
+
+std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(
+    TStreamReader& S, TMediaNr Media, const TItemSelection& Selection)
+{
     auto media = std::make_unique<TOBISMediaData>();
     const qint32 count = S.ReadCount(ItemRecordMinimumSize, "item count");
-    media->Items.reserve(static_cast<std::size_t>(count));
-    for (qint32 i = 0; i < count; ++i)
-        media->Items.push_back(TOBISItemData::CreateFromStream(S));
+    if (!Selection)
+        media->Items.reserve(static_cast<std::size_t>(count));
+    for (qint32 i = 0; i < count; ++i) {
+        if (std::unique_ptr<TOBISItemData> item = TOBISItemData::CreateFromStream(S, Media, Selection))
+            media->Items.push_back(std::move(item));
+    }
     const TByteSet tables = ReadStreamByteSet(S);
     for (int t = 0; t < TableCount; ++t) {
         if (tables.Contains(static_cast<quint8>(FirstTableCharacter + t)))
@@ -375,20 +426,20 @@ void TOBISMediaData::SaveToStream(TStreamWriter& S) const
     Variables.SaveToStream(S);
 }
 
-void TOBISData::ReadFromStream(TStreamReader& S)
+void TOBISData::ReadFromStream(TStreamReader& S, const TItemSelection& Selection)
 {
     FAllWords = ReadStreamStrings(S);
-    for (auto& media : AllMediaData) {
+    for (TMediaNr number = 0; number < MediaCount; ++number) {
         if (S.ReadByte("media presence byte") != 0)
-            media = TOBISMediaData::CreateFromStream(S);
+            AllMediaData[static_cast<std::size_t>(number)] = TOBISMediaData::CreateFromStream(S, number, Selection);
     }
 }
 
-std::unique_ptr<TOBISData> TOBISData::CreateFromStream(QIODevice& S)
+std::unique_ptr<TOBISData> TOBISData::CreateFromStream(QIODevice& S, const TItemSelection& Selection)
 {
     TStreamReader reader(S);
     auto database = std::make_unique<TOBISData>();
-    database->ReadFromStream(reader);
+    database->ReadFromStream(reader, Selection);
     reader.Finish();
     return database;
 }

@@ -30,16 +30,20 @@ private:
 
 // Reads the records of a database stream, little-endian, checking every read against the
 // bytes that are left: a damaged stream raises "Damaged database stream" with what was
-// wrong and the byte offset, and nothing is read outside the data.
+// wrong and the byte offset, and nothing is read outside the data. The bytes are the plain
+// stream, or a ciphered container read from its first byte and deciphered as they are read.
 class TStreamReader
 {
 public:
-    explicit TStreamReader(QIODevice& device);
+    enum class TBytes { Plain, Ciphered };
+    explicit TStreamReader(QIODevice& device, TBytes bytes = TBytes::Plain);
 
     quint8 ReadByte(const char* what);
     bool ReadBoolean(const char* what);
     qint32 ReadInt32(const char* what);
     void ReadBytes(void* buffer, qint64 count, const char* what);
+    // Walks over count bytes without reading them.
+    void Skip(qint64 count, const char* what);
     // A count read from the stream, of records each at least minimumRecordSize bytes long.
     qint32 ReadCount(qint64 minimumRecordSize, const char* what);
     [[noreturn]] void RaiseDamaged(const QString& what) const;
@@ -53,6 +57,7 @@ private:
 
     QIODevice& FDevice;
     TDeviceBytes FBytes;
+    bool FCiphered;
     qint64 FPosition = 0;
 };
 
@@ -79,10 +84,12 @@ private:
 
 // The blocks of the stream.
 QString ReadStreamString(TStreamReader& S);
+void SkipStreamString(TStreamReader& S);
 void WriteStreamString(TStreamWriter& S, const QString& text);
 QStringList ReadStreamStrings(TStreamReader& S);
 void WriteStreamStrings(TStreamWriter& S, const QStringList& list);
 std::unique_ptr<TValue> ReadStreamOptionalValue(TStreamReader& S);
+void SkipStreamOptionalValue(TStreamReader& S);
 void WriteStreamOptionalValue(TStreamWriter& S, const TValue* value);
 TByteSet ReadStreamByteSet(TStreamReader& S);
 void WriteStreamByteSet(TStreamWriter& S, const TByteSet& set);
