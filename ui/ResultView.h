@@ -15,8 +15,12 @@ class TResultView : public QsciScintilla
 public:
     explicit TResultView(QWidget* Parent = nullptr);
 
-    // "Dina", 13 pixels high; where it is missing, the first fixed-pitch stand-in.
+    // 13 pixels high, of the first installed family of Dina, DejaVu Sans Mono, the system's
+    // fixed font and any other family whose glyphs all have one width.
     static QFont ResultFont();
+    // Whether the font's family is installed and its digits, letters and signs of a result
+    // line all have one width.
+    static bool HasOneWidth(const QFont& Font);
     const QFont& ViewFont() const { return FViewFont; }
 
     // The menu shown on a right click (not owned).
