@@ -66,15 +66,16 @@ bool TFormBase::CanWriteControl(QWidget*)
     return true;
 }
 
-// The position is the frame's top-left corner, the size that of the window's contents; a
-// maximised window writes its maximised bounds.
+// Position and size are those of the window's contents (its client area), which is what
+// ReadGeometry applies: a window manager's frame around it is never counted in, so the window
+// comes back where it was. A maximised window writes its maximised bounds.
 void TFormBase::WriteGeometry()
 {
     TIniFile& settings = SettingsFile();
     const QString section = objectName();
     settings.WriteInteger(section, WindowStateKey, StoredWindowState(windowState()));
-    settings.WriteInteger(section, TopKey, y());
-    settings.WriteInteger(section, LeftKey, x());
+    settings.WriteInteger(section, TopKey, geometry().y());
+    settings.WriteInteger(section, LeftKey, geometry().x());
     settings.WriteInteger(section, WidthKey, width());
     settings.WriteInteger(section, HeightKey, height());
     settings.WriteBool(section, StayOnTopKey, IsStayOnTop());
@@ -89,8 +90,9 @@ void TFormBase::ReadGeometry()
     const QString section = objectName();
     const QSize screen = ScreenSize();
     const auto readPosition = [&] {
-        move(settings.ReadInteger(section, LeftKey, screen.width() / 4),
+        const QPoint topLeft(settings.ReadInteger(section, LeftKey, screen.width() / 4),
             settings.ReadInteger(section, TopKey, screen.height() / 4));
+        setGeometry(QRect(topLeft, size()));
     };
     if (IsDialogStyle()) {
         readPosition();
