@@ -239,8 +239,10 @@ void TFormMain::AddLogLine(const QString& Line)
     Editor->RepaintNow();
 }
 
+// The item count of an earlier search or word list no longer holds once an import starts.
 void TFormMain::LoadExcelFile(const QString& FileName)
 {
+    SBMainPanel->clear();
     ::LoadExcelFile(
         FDatabase, FileName, [this](const QString& line) { AddLogLine(line); }, [this] { Editor->Clear(); });
 }

@@ -494,10 +494,12 @@ TEST_F(FormMainTest, BrowseCancelledChangesNothing)
 class FormMainBrowseTest : public FormMainTest
 {
 protected:
-    // Browses to the file; the path box held /data/old.xlsx.
+    // Browses to the file (opening the window unless it is open); the path box held
+    // /data/old.xlsx.
     void BrowseTo(const QString& fileName)
     {
-        Open();
+        if (!Form)
+            Open();
         Form->EDITObjDefFile->setText(QStringLiteral("/data/old.xlsx"));
         WhenModalShown([fileName](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -526,6 +528,31 @@ TEST_F(FormMainBrowseTest, AWorkbookThatCannotBeReadKeepsTheOldPath)
     EXPECT_EQ(Form->EDITObjDefFile->text(), QStringLiteral("/data/old.xlsx"));
     EXPECT_EQ(ViewLines(), StarLines(broken));
     EXPECT_TRUE(Messages.isEmpty());
+}
+
+// The database keeps every definition it had, the view says so after the error, and the
+// count of the last search is gone.
+TEST_F(FormMainBrowseTest, AWorkbookThatFailsHalfWayLeavesTheDatabaseWhole)
+{
+    const QString fileName = ConfigHome.filePath(QStringLiteral("half.xlsx"));
+    WriteXlsx(fileName,
+        {{QStringLiteral("Title"), {Cells("Kestrune test objects")}},
+            {QStringLiteral("Electricity (AC)"),
+                {Cells("com,A,B,C,D,E,F,tB,tC,tD,tE,tF,IC,AltIC,Types"), Cells(",1,0,VOLT,8,0,255,,,,,,,,")}},
+            {QStringLiteral("Gas"),
+                {Cells("com,A,B,C,D,E,F,tB,tC,tD,tE,tF,IC,AltIC,Types"), Cells(",7,0,1,0,0,255,,Gas volume,,,,,,")}}});
+    Open();
+    Form->BTNSearch->click();
+    ASSERT_EQ(Status(), QStringLiteral("4 items"));
+    BrowseTo(fileName);
+    EXPECT_EQ(Form->EDITObjDefFile->text(), QStringLiteral("/data/old.xlsx"));
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_EQ(ViewLines().mid(1),
+        QStringList({QStringLiteral("  Gas done."), QStringLiteral("*** ") + Messages.constFirst(),
+            QStringLiteral("*** The import failed: the definitions are those held before it")}));
+    EXPECT_TRUE(Status().isEmpty());
+    Form->BTNSearch->click();
+    EXPECT_EQ(Status(), QStringLiteral("4 items"));
 }
 
 TEST_F(FormMainBrowseTest, AMissingFileIsReportedAndKeepsTheOldPath)
