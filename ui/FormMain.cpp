@@ -21,8 +21,6 @@
 
 #include <algorithm>
 
-const QString TFormMain::HomePageAddress = QStringLiteral("https://kestrune.example.org/");
-
 namespace {
 
 constexpr int DefaultClientWidth = 814;

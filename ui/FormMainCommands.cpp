@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QUrl>
@@ -186,9 +187,13 @@ void TFormMain::MMHelpHelpClick()
         CallHtmlHelp(HelpFileName());
 }
 
+// The local home page among the help pages, in the desktop's browser.
 void TFormMain::MMHelpHomePageClick()
 {
-    QDesktopServices::openUrl(QUrl(HomePageAddress));
+    const QString homePage = HomePageFileName();
+    if (!QFileInfo::exists(homePage))
+        throw Exception(QStringLiteral("The home page %1 is missing").arg(homePage));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(homePage));
 }
 
 void TFormMain::MMHelpAboutClick()

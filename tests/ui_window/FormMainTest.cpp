@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -575,14 +576,27 @@ public slots:
     void Open(const QUrl& url) { Opened.append(url); }
 };
 
-TEST_F(FormMainTest, HomePageOpensTheProductsAddress)
+// The installed home page of an executable in bin/ is share/kestrune/help/home.html.
+TEST_F(FormMainTest, HomePageOpensTheLocalHomePage)
 {
+    Paths.reset();
+    Paths.emplace(ConfigHome.filePath(QStringLiteral("bin/Kestrune")));
     Open();
-    TUrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
     Form->MMHelpHomePage->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    EXPECT_EQ(catcher.Opened, QList<QUrl> {QUrl(TFormMain::HomePageAddress)});
+    EXPECT_EQ(Messages,
+        QStringList({QStringLiteral("The home page %1 is missing").arg(ConfigHome.filePath(QStringLiteral("bin/help/home.html")))}));
+
+    const QString homePage = ConfigHome.filePath(QStringLiteral("share/kestrune/help/home.html"));
+    QDir().mkpath(QFileInfo(homePage).path());
+    QFile(homePage).open(QIODevice::WriteOnly);
+    QFile(QFileInfo(homePage).path() + QStringLiteral("/index.html")).open(QIODevice::WriteOnly);
+    Paths.reset();
+    Paths.emplace(ConfigHome.filePath(QStringLiteral("bin/Kestrune")));
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    Form->MMHelpHomePage->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(catcher.Opened, QList<QUrl> {QUrl::fromLocalFile(homePage)});
 }
 
 TEST_F(FormMainTest, AboutShowsTheAboutBoxModallyAndReleasesIt)
@@ -603,7 +617,7 @@ TEST_F(FormMainTest, HelpWithoutAViewerDoesNothing)
 {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", ConfigHome.path().toUtf8());
-    const THelpViewer viewer;
+    const THelpViewer viewer(HelpPagesFolder(), [](const QString&) { return true; });
     qputenv("PATH", path);
     Open();
     Form->AddLogLine(QStringLiteral("before"));
