@@ -46,12 +46,16 @@ void TFormBase::DoProfileActions(TProfileActionSet Actions)
 {
     const auto canRead = [this](QWidget* control) { return CanReadControl(control); };
     const auto canWrite = [this](QWidget* control) { return CanWriteControl(control); };
+    const bool writes = Actions & (TProfileAction::paWriteGeometry | TProfileAction::paWriteControls);
+    FLastWriteFailed = writes;
     if (Actions & TProfileAction::paWriteGeometry)
         WriteGeometry();
     if (Actions & TProfileAction::paReadGeometry)
         ReadGeometry();
     if (Actions & TProfileAction::paWriteControls)
         WriteControls(SettingsFile(), objectName(), *this, canWrite);
+    if (writes)
+        FLastWriteFailed = false;
     if (Actions & TProfileAction::paReadControls)
         ReadControls(SettingsFile(), objectName(), *this, canRead);
 }
@@ -179,7 +183,8 @@ void TFormBase::hideEvent(QHideEvent* Event)
     QMainWindow::hideEvent(Event);
     if (Event->spontaneous())
         return;
-    RunHandler(this, [this] { DoProfileActions(TProfileAction::paWriteGeometry); });
+    if (!FLastWriteFailed)
+        RunHandler(this, [this] { DoProfileActions(TProfileAction::paWriteGeometry); });
     if (CheckedMenuItem)
         CheckedMenuItem->setChecked(false);
 }

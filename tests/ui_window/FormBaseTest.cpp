@@ -82,7 +82,8 @@ protected:
     QString SettingsText() const
     {
         QFile file(SettingsFileName());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        // A new settings file has CR LF line ends; the texts below are written with LF.
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : QString();
     }
 
     void Store(const QByteArray& content) const

@@ -636,8 +636,7 @@ TEST_F(FormMainTest, TheWindowClosesEvenWhenItsProfileCannotBeWritten)
 
     EXPECT_TRUE(Form->close());
     EXPECT_FALSE(Form->isVisible());
-    ASSERT_FALSE(Messages.isEmpty());
-    EXPECT_EQ(Messages.first(), QStringLiteral("Unable to write to ") + SettingsFileName());
+    EXPECT_EQ(Messages, QStringList {QStringLiteral("Unable to write to ") + SettingsFileName()});
 }
 
 // Counts the paint events of a widget.
