@@ -4,6 +4,7 @@
 #include "ui/HighLighter.h"
 #include "ui/LabeledEdit.h"
 #include "ui/ResultView.h"
+#include "ui/WaitCursor.h"
 #include "frontend/WorkbookLoad.h"
 
 #include <QApplication>
@@ -238,9 +239,11 @@ void TFormMain::AddLogLine(const QString& Line)
 }
 
 // The item count of an earlier search or word list no longer holds once an import starts.
+// The wait cursor shows while the import runs.
 void TFormMain::LoadExcelFile(const QString& FileName)
 {
     SBMainPanel->clear();
+    const TWaitCursor waitCursor;
     ::LoadExcelFile(
         FDatabase, FileName, [this](const QString& line) { AddLogLine(line); }, [this] { Editor->Clear(); });
 }

@@ -10,6 +10,7 @@
 #include "ui/LabeledEdit.h"
 #include "frontend/ResultDisplay.h"
 #include "ui/ResultView.h"
+#include "ui/WaitCursor.h"
 #include "frontend/SearchInput.h"
 
 #include <QApplication>
@@ -42,16 +43,19 @@ bool IsHexCodeText(const QString& text)
 
 // Reads the boxes and the words, and lists the blocks of every matching definition with the
 // item count in the status bar. A bad field box ends the command without any other change.
+// The wait cursor shows until the result is painted.
 void TFormMain::BTNSearchClick()
 {
     ReadCodeFields();
     ReadWords();
+    const TWaitCursor waitCursor;
     const QStringList resultLines
         = FDatabase.GetMatchingLines(PlusWords, MinusWords, OBISCode, OBISCodeFilter);
     const QStringList displayLines = DisplayBlocks(resultLines, OBISCode, OBISCodeFilter);
     Editor->Clear();
     Editor->AppendLines(displayLines);
     SBMainPanel->setText(ItemCountText(resultLines.size()));
+    Editor->RepaintNow();
 }
 
 // An empty box leaves its byte as it was and clears its filter flag. A box that does not hold

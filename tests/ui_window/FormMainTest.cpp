@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -665,6 +667,40 @@ TEST_F(FormMainTest, ALogLineIsPaintedBeforeTheCallerGoesOn)
     Form->AddLogLine(QStringLiteral("  Gas done."));
     EXPECT_GE(counter.Paints, 1);
     EXPECT_EQ(ViewLines(), QStringList {QStringLiteral("  Gas done.")});
+}
+
+// Records the override cursor each time the widget paints.
+class TCursorAtPaint : public QObject
+{
+public:
+    QList<int> Shapes; // -1: no override cursor
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            Shapes.append(cursor ? cursor->shape() : -1);
+        }
+        return false;
+    }
+};
+
+// Both a search and an import paint their result under the wait cursor and give it back.
+TEST_F(FormMainTest, TheWaitCursorShowsUntilTheResultIsPainted)
+{
+    Open();
+    for (int round = 0; round < 100 && !Form->windowHandle()->isExposed(); ++round)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(Form->windowHandle()->isExposed());
+    for (const std::function<void()>& command : std::initializer_list<std::function<void()>> {
+             [this] { Form->BTNSearch->click(); }, [this] { Form->LoadExcelFile(WriteWorkbook()); }}) {
+        TCursorAtPaint cursors;
+        Form->Editor->viewport()->installEventFilter(&cursors);
+        command();
+        EXPECT_TRUE(cursors.Shapes.contains(Qt::WaitCursor)) << cursors.Shapes.size();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
 }
 
 TEST_F(FormMainTest, TabOrderRunsThroughTheFilterGroupThenTheViewThenThePath)
