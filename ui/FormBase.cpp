@@ -85,8 +85,8 @@ void TFormBase::WriteGeometry()
     settings.WriteBool(section, StayOnTopKey, IsStayOnTop());
 }
 
-// Without stored values a window opens half the screen wide and high, a quarter of the screen
-// from its left and top edges; a dialog-style window keeps its size. Stored values are applied
+// Without stored values a window opens half the screen wide and high (or as large as its
+// contents need, when that is more), a quarter of the screen from its left and top edges; a dialog-style window keeps its size. Stored values are applied
 // as they are; a stored window state other than 1 and 2 counts as normal.
 void TFormBase::ReadGeometry()
 {
@@ -114,7 +114,7 @@ void TFormBase::ReadGeometry()
             if (storedWidth != 0 && storedHeight != 0)
                 resize(storedWidth, storedHeight);
             else
-                resize(screen.width() / 2, screen.height() / 2);
+                resize(QSize(screen.width() / 2, screen.height() / 2).expandedTo(sizeHint()));
         }
         if (state != wsMaximized)
             readPosition();

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -109,6 +110,16 @@ void TResultView::AppendLines(const QStringList& Lines)
 QStringList TResultView::Lines() const
 {
     return FLineCount == 0 ? QStringList() : text().split(u'\n');
+}
+
+QSize TResultView::sizeHint() const
+{
+    constexpr int visibleLines = 15;
+    constexpr int visibleColumns = 100;
+    const int lineHeight = static_cast<int>(SendScintilla(SCI_TEXTHEIGHT, 0UL));
+    const int frame = 2 * frameWidth();
+    return {QFontMetrics(FViewFont).horizontalAdvance(u'0') * visibleColumns + frame,
+        lineHeight * visibleLines + frame + horizontalScrollBar()->sizeHint().height()};
 }
 
 void TResultView::RepaintNow()

@@ -32,6 +32,8 @@ public:
     void AppendLine(const QString& Line);
     void AppendLines(const QStringList& Lines);
     QStringList Lines() const;
+    // Room for the lines a view shows at least: 15 lines of 100 characters.
+    QSize sizeHint() const override;
     // Paints the view now, not when the event loop next runs.
     void RepaintNow();
 

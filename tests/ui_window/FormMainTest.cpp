@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
@@ -667,6 +668,33 @@ TEST_F(FormMainTest, ALogLineIsPaintedBeforeTheCallerGoesOn)
     Form->AddLogLine(QStringLiteral("  Gas done."));
     EXPECT_GE(counter.Paints, 1);
     EXPECT_EQ(ViewLines(), QStringList {QStringLiteral("  Gas done.")});
+}
+
+// The layout at the first start, also run with the fonts at 150% and 200% (QT_FONT_DPI, see
+// CMakeLists.txt): no caption is cut, the result view shows 15 lines, a field box holds
+// FFFFFFFF, the controls use an 8-point font.
+TEST_F(FormMainTest, LayoutLeavesRoomForEveryCaptionAndFifteenLines)
+{
+    Open();
+    QCoreApplication::processEvents();
+    EXPECT_GE(Form->Editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN), 15);
+    for (const QPushButton* button : Form->findChildren<QPushButton*>()) {
+        const QString caption = QString(button->text()).remove(u'&');
+        EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(caption) + 6) << caption.toStdString();
+    }
+    EXPECT_GE(Form->CHKHex->width(), Form->CHKHex->sizeHint().width());
+    for (const QLabel* label : Form->findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty()) {
+            EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+        }
+    }
+    for (const QGroupBox* group : Form->findChildren<QGroupBox*>())
+        EXPECT_GT(group->width(), group->fontMetrics().horizontalAdvance(group->title())) << group->title().toStdString();
+    for (QLineEdit* field : {Form->LEDITA, Form->LEDITF}) {
+        field->setText(QStringLiteral("FFFFFFFF"));
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), field->contentsRect().width() - 4);
+    }
+    EXPECT_EQ(QFontInfo(Form->BTNSearch->font()).pointSize(), 8);
 }
 
 // Records the override cursor each time the widget paints.
