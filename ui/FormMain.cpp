@@ -56,17 +56,6 @@ QFont ControlFont()
     return font;
 }
 
-// A group box whose title is indented as far as the controls inside it (the platform style
-// may draw it flush with the window's edge).
-QGroupBox* GroupBox(const QString& title, const char* name, QWidget* parent)
-{
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(QString::fromLatin1(name));
-    const int indent = group->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, group);
-    group->setStyleSheet(QStringLiteral("QGroupBox::title { subcontrol-origin: margin; left: %1px; }").arg(indent));
-    return group;
-}
-
 QPushButton* CommandButton(const QString& caption, const char* name, int width, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
@@ -129,7 +118,8 @@ void TFormMain::CreateMenus()
 
 void TFormMain::CreateFilterGroup(QWidget* Parent)
 {
-    GRPFilter = GroupBox(tr("Filter"), "GRPFilter", Parent);
+    GRPFilter = new QGroupBox(tr("Filter"), Parent);
+    GRPFilter->setObjectName(QStringLiteral("GRPFilter"));
     LEDITText = new TLabeledEdit(tr("Text:"), GRPFilter);
     LEDITText->setObjectName(QStringLiteral("LEDITText"));
     auto* grid = new QGridLayout(GRPFilter);
@@ -171,7 +161,8 @@ void TFormMain::CreateResultView(QWidget* Parent)
 
 void TFormMain::CreatePathGroup(QWidget* Parent)
 {
-    GroupBox1 = GroupBox(tr("COSEM Objects definition file:"), "GroupBox1", Parent);
+    GroupBox1 = new QGroupBox(tr("COSEM Objects definition file:"), Parent);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     EDITObjDefFile = new QLineEdit(GroupBox1);
     EDITObjDefFile->setObjectName(QStringLiteral("EDITObjDefFile"));
     BTNBrowseObjDefFile
