@@ -55,6 +55,15 @@ protected:
     }
     TFormMain& Open() { return Open(Database); }
 
+    // Opens the window and waits until it can paint.
+    void OpenExposed()
+    {
+        Open();
+        for (int round = 0; round < 100 && !Form->windowHandle()->isExposed(); ++round)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_TRUE(Form->windowHandle()->isExposed());
+    }
+
     QStringList Fields() const
     {
         QStringList texts;
@@ -659,10 +668,7 @@ protected:
 
 TEST_F(FormMainTest, ALogLineIsPaintedBeforeTheCallerGoesOn)
 {
-    Open();
-    for (int round = 0; round < 100 && !Form->windowHandle()->isExposed(); ++round)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_TRUE(Form->windowHandle()->isExposed());
+    OpenExposed();
     TPaintCounter counter;
     Form->Editor->viewport()->installEventFilter(&counter);
     Form->AddLogLine(QStringLiteral("  Gas done."));
@@ -717,10 +723,7 @@ protected:
 // Both a search and an import paint their result under the wait cursor and give it back.
 TEST_F(FormMainTest, TheWaitCursorShowsUntilTheResultIsPainted)
 {
-    Open();
-    for (int round = 0; round < 100 && !Form->windowHandle()->isExposed(); ++round)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_TRUE(Form->windowHandle()->isExposed());
+    OpenExposed();
     for (const std::function<void()>& command : std::initializer_list<std::function<void()>> {
              [this] { Form->BTNSearch->click(); }, [this] { Form->LoadExcelFile(WriteWorkbook()); }}) {
         TCursorAtPaint cursors;
