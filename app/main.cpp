@@ -5,6 +5,8 @@
 #include "ui/FormMain.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 
 int main(int argc, char* argv[])
 {
@@ -14,7 +16,8 @@ int main(int argc, char* argv[])
     // gone, so the settings file outlives the window's last profile write.
     CurrentOBISData();
     const TAppPaths appPaths(QCoreApplication::applicationFilePath());
-    const THelpViewer helpViewer;
+    const THelpViewer helpViewer(HelpPagesFolder(),
+        [](const QString& page) { return QDesktopServices::openUrl(QUrl::fromLocalFile(page)); });
 
     QApplication::setApplicationName(QStringLiteral("Kestrune"));
     TFormMain formMain;

@@ -50,7 +50,17 @@ void LoadExcelFile(
         AddLogLine(QStringLiteral("*** ") + e.Message());
         throw ESilentAbort();
     }
-    Database.LoadFromExcelDocument(AddLogLine, workbook->Worksheets());
+    // The definitions go into a database of their own first, so that a workbook that fails
+    // half-way leaves Database as it was.
+    TOBISData imported;
+    try {
+        imported.LoadFromExcelDocument(AddLogLine, workbook->Worksheets());
+    } catch (const Exception& e) {
+        AddLogLine(QStringLiteral("*** ") + e.Message());
+        AddLogLine(QStringLiteral("*** The import failed: the definitions are those held before it"));
+        throw;
+    }
+    Database.TakeMediaLists(imported);
     AddLogLine(QString());
     AddLogLine(QStringLiteral("Click the 'Search' button to display all the available OBIS codes"));
 }

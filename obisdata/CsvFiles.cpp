@@ -85,6 +85,7 @@ void TOBISData::LoadCSVFile(int Media, const QString& FileName)
 {
     if (!IsMediaNr(Media))
         throw Exception(QStringLiteral("Range check error"));
+    ForgetWordList();
     AllMediaData[static_cast<std::size_t>(Media)] = std::make_unique<TOBISMediaData>();
 
     int lineNr = 1;

@@ -227,6 +227,15 @@ void TOBISData::ExpandTables()
     }
 }
 
+void TOBISData::TakeMediaLists(TOBISData& Loaded)
+{
+    for (std::size_t media = 0; media < AllMediaData.size(); ++media) {
+        if (Loaded.AllMediaData[media])
+            AllMediaData[media] = std::move(Loaded.AllMediaData[media]);
+    }
+    ForgetWordList();
+}
+
 TOBISData& CurrentOBISData()
 {
     static TOBISData database;

@@ -150,7 +150,8 @@ public:
     QStringList GetMatchingLines(const QStringList& PlusWords, const QStringList& MinusWords,
         const TOBISCode& OBISCode, const TOBISCodeFilter& OBISCodeFilter) const;
     // Every word of the texts, sorted by the user's locale without regard to case, each once.
-    // Built on first use (or read with the database) and never rebuilt.
+    // Built on first use (or read with the database) and kept until a load changes the
+    // content: then it is built anew on the next use.
     const QStringList& AllWords();
 
     void ExpandTables();
@@ -161,6 +162,9 @@ public:
     void LoadFromCSVFiles(const TLogProc& LogProc, const QString& Directory);
     void LoadCSVFile(int Media, const QString& FileName);
     void LoadFromExcelDocument(const TLogProc& LogProc, TWorkSheets& WorkSheets);
+    // Moves every media list that Loaded holds into this database, in place of this database's
+    // list of that media; the lists Loaded does not hold stay as they are.
+    void TakeMediaLists(TOBISData& Loaded);
 
     // The database stream and the ciphered container around it.
     static std::unique_ptr<TOBISData> CreateFromStream(QIODevice& S, const TItemSelection& Selection = {});
@@ -183,6 +187,8 @@ private:
     void ReadFromStream(TStreamReader& S, const TItemSelection& Selection);
     // Replaces the media list by the definition lines of the worksheet.
     void ReadWorksheet(const TLogProc& LogProc, TWorkSheet& Worksheet, TMediaNr Media);
+    // The content changes: the word list is built anew when next asked for.
+    void ForgetWordList() { FAllWords.reset(); }
 
     std::optional<QStringList> FAllWords;
 };

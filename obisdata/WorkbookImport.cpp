@@ -60,6 +60,7 @@ QStringList RowFields(const TRangeValue& range, int row)
 
 void TOBISData::LoadFromExcelDocument(const TLogProc& LogProc, TWorkSheets& WorkSheets)
 {
+    ForgetWordList();
     for (int index = WorkSheets.Count(); index >= 1; --index) {
         TWorkSheet& worksheet = WorkSheets.Item(index);
         for (const TMediaNr media : MediaOfWorksheet(worksheet.Name()))

@@ -9,7 +9,8 @@ packages=(
   libzip-dev libpugixml-dev libfreexl-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb fp-utils fonts-dejavu-core
+  xvfb openbox wmctrl xdotool fp-utils fonts-dejavu-core
+  x11-apps netpbm
   python3 python3-xlwt
 )
 

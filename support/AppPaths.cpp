@@ -23,11 +23,32 @@ QString WithoutExeSuffix(const QString& path)
     return path.endsWith(exe, Qt::CaseInsensitive) ? path.chopped(exe.size()) : path;
 }
 
+// Where the help may lie: the executable's folder, then the installed data folder
+// (<bindir>/<relative path to datadir>/kestrune/).
+QStringList HelpFolders(const QString& executablePath)
+{
+    const QDir executableFolder = QFileInfo(executablePath).dir();
+    return {executableFolder.path() + u'/',
+        QDir::cleanPath(executableFolder.filePath(QStringLiteral(KESTRUNE_DATADIR_FROM_BINDIR "/kestrune")))
+            + u'/'};
+}
+
+// The first folder holding the entry, followed by the entry; the first folder's when none does.
+QString FirstExisting(const QStringList& folders, const QString& entry)
+{
+    for (const QString& folder : folders) {
+        if (QFileInfo::exists(folder + entry))
+            return folder + entry;
+    }
+    return folders.constFirst() + entry;
+}
+
 } // namespace
 
 TAppPaths::TAppPaths(const QString& ExecutablePath)
     : FProgramName(WithoutExeSuffix(QFileInfo(ExecutablePath).fileName()))
-    , FHelpFileName(WithoutExeSuffix(ExecutablePath) + QStringLiteral(".chm"))
+    , FHelpFileName(FirstExisting(HelpFolders(ExecutablePath), FProgramName + QStringLiteral(".chm")))
+    , FHelpPagesFolder(FirstExisting(HelpFolders(ExecutablePath), QStringLiteral("help/index.html")).chopped(10))
     , FSettingsFolder(UserConfigFolderPath() + u'/' + FProgramName + u'/')
     , FSettingsFileName(FSettingsFolder + FProgramName + QStringLiteral(".ini"))
     , FSettingsFile(FSettingsFileName)
@@ -49,6 +70,16 @@ const QString& ProgramName()
 const QString& HelpFileName()
 {
     return Current ? Current->FHelpFileName : Empty();
+}
+
+const QString& HelpPagesFolder()
+{
+    return Current ? Current->FHelpPagesFolder : Empty();
+}
+
+QString HomePageFileName()
+{
+    return HelpPagesFolder() + QStringLiteral("home.html");
 }
 
 const QString& SettingsFolder()

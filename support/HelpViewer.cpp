@@ -1,11 +1,14 @@
 #include "support/HelpViewer.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace {
 
-const THelpViewer* Current = nullptr;
+THelpViewer* Current = nullptr;
 
 QString FindViewer()
 {
@@ -20,28 +23,42 @@ QString FindViewer()
 
 } // namespace
 
-THelpViewer::THelpViewer()
+THelpViewer::THelpViewer(QString HelpPagesFolder, TPageOpener OpenPage)
     : FViewer(FindViewer())
+    , FIndexPage(std::move(HelpPagesFolder) + QStringLiteral("index.html"))
+    , FOpenPage(std::move(OpenPage))
 {
     Current = this;
 }
 
+// The help file's viewer closes with the program, as the help windows of a program do.
 THelpViewer::~THelpViewer()
 {
+    if (FViewerProcess) {
+        FViewerProcess->terminate();
+        FViewerProcess->waitForFinished(1000);
+    }
     Current = nullptr;
 }
 
 bool HtmlHelpAvailable()
 {
-    return Current && !Current->FViewer.isEmpty();
+    return Current && (!Current->FViewer.isEmpty() || QFileInfo::exists(Current->FIndexPage));
 }
 
 qint64 CallHtmlHelp(const QString& HelpFile)
 {
     if (!HtmlHelpAvailable())
         return 0;
-    qint64 processId = 0;
-    if (!QProcess::startDetached(Current->FViewer, {HelpFile}, QString(), &processId))
-        return 0;
-    return processId;
+    THelpViewer& viewer = *Current;
+    if (!viewer.FViewer.isEmpty() && QFileInfo::exists(HelpFile)) {
+        if (!viewer.FViewerProcess || viewer.FViewerProcess->state() == QProcess::NotRunning) {
+            viewer.FViewerProcess = std::make_unique<QProcess>();
+            viewer.FViewerProcess->start(viewer.FViewer, {HelpFile});
+            if (!viewer.FViewerProcess->waitForStarted())
+                return 0;
+        }
+        return viewer.FViewerProcess->processId();
+    }
+    return QFileInfo::exists(viewer.FIndexPage) && viewer.FOpenPage(viewer.FIndexPage) ? 1 : 0;
 }

@@ -68,7 +68,7 @@ TIniFile::TIniFile(QString FileName)
 
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const
 {
-    const QStringList lines = ReadLines();
+    const QStringList lines = ReadText().Lines;
     const std::optional<TSectionLines> section = FindSection(lines, Section);
     if (!section)
         return Default;
@@ -94,7 +94,8 @@ bool TIniFile::ReadBool(const QString& Section, const QString& Ident, bool Defau
 
 void TIniFile::WriteString(const QString& Section, const QString& Ident, const QString& Value)
 {
-    QStringList lines = ReadLines();
+    TText text = ReadText();
+    QStringList& lines = text.Lines;
     const QString entry = Ident + u'=' + Value;
     const std::optional<TSectionLines> section = FindSection(lines, Section);
     if (!section) {
@@ -109,7 +110,7 @@ void TIniFile::WriteString(const QString& Section, const QString& Ident, const Q
             --insertAt;
         lines.insert(insertAt, entry);
     }
-    WriteLines(lines);
+    WriteText(text);
 }
 
 void TIniFile::WriteInteger(const QString& Section, const QString& Ident, int Value)
@@ -124,35 +125,42 @@ void TIniFile::WriteBool(const QString& Section, const QString& Ident, bool Valu
 
 void TIniFile::EraseSection(const QString& Section)
 {
-    QStringList lines = ReadLines();
+    TText text = ReadText();
+    QStringList& lines = text.Lines;
     bool erased = false;
     while (const std::optional<TSectionLines> section = FindSection(lines, Section)) {
         lines.remove(section->Header, section->End - section->Header);
         erased = true;
     }
     if (erased)
-        WriteLines(lines);
+        WriteText(text);
 }
 
-QStringList TIniFile::ReadLines() const
+// The lines without their ends; a file whose first line ends in LF alone keeps LF, any other
+// (and a new file) has CR LF, the format's own line end.
+TIniFile::TText TIniFile::ReadText() const
 {
     QFile file(FFileName);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-    for (QString& line : lines) {
+    const QString content = QString::fromUtf8(file.readAll());
+    const qsizetype firstEnd = content.indexOf(u'\n');
+    TText text;
+    text.LineEnd = firstEnd > 0 && content[firstEnd - 1] != u'\r' ? QStringLiteral("\n") : QStringLiteral("\r\n");
+    text.Lines = content.split(u'\n');
+    for (QString& line : text.Lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);
     }
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    if (!text.Lines.isEmpty() && text.Lines.last().isEmpty())
+        text.Lines.removeLast();
+    return text;
 }
 
-void TIniFile::WriteLines(const QStringList& Lines)
+void TIniFile::WriteText(const TText& Text)
 {
     QSaveFile file(FFileName);
-    const QByteArray content = (Lines.join(u'\n') + u'\n').toUtf8();
+    const QByteArray content = (Text.Lines.join(Text.LineEnd) + Text.LineEnd).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
         throw Exception(QStringLiteral("Unable to write to %1").arg(FFileName));
 }

@@ -7,7 +7,7 @@
 // values. Section and key names compare without regard to letter case; blanks around names
 // and values are ignored. Every call goes to the file: reads parse it afresh, each write
 // rewrites it at once (the file is created by the first write, its folder is not). The file
-// is UTF-8; lines end in LF (CR LF is read too).
+// is UTF-8; its lines keep the ends they had (CR LF or LF), and a new file has CR LF.
 class TIniFile
 {
 public:
@@ -33,8 +33,13 @@ public:
     static constexpr qsizetype MaxValueLength = 2047;
 
 private:
-    QStringList ReadLines() const;
-    void WriteLines(const QStringList& Lines);
+    struct TText
+    {
+        QStringList Lines;
+        QString LineEnd = QStringLiteral("\r\n");
+    };
+    TText ReadText() const;
+    void WriteText(const TText& Text);
 
     QString FFileName;
 };

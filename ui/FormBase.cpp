@@ -46,12 +46,16 @@ void TFormBase::DoProfileActions(TProfileActionSet Actions)
 {
     const auto canRead = [this](QWidget* control) { return CanReadControl(control); };
     const auto canWrite = [this](QWidget* control) { return CanWriteControl(control); };
+    const bool writes = Actions & (TProfileAction::paWriteGeometry | TProfileAction::paWriteControls);
+    FLastWriteFailed = writes;
     if (Actions & TProfileAction::paWriteGeometry)
         WriteGeometry();
     if (Actions & TProfileAction::paReadGeometry)
         ReadGeometry();
     if (Actions & TProfileAction::paWriteControls)
         WriteControls(SettingsFile(), objectName(), *this, canWrite);
+    if (writes)
+        FLastWriteFailed = false;
     if (Actions & TProfileAction::paReadControls)
         ReadControls(SettingsFile(), objectName(), *this, canRead);
 }
@@ -66,22 +70,23 @@ bool TFormBase::CanWriteControl(QWidget*)
     return true;
 }
 
-// The position is the frame's top-left corner, the size that of the window's contents; a
-// maximised window writes its maximised bounds.
+// Position and size are those of the window's contents (its client area), which is what
+// ReadGeometry applies: a window manager's frame around it is never counted in, so the window
+// comes back where it was. A maximised window writes its maximised bounds.
 void TFormBase::WriteGeometry()
 {
     TIniFile& settings = SettingsFile();
     const QString section = objectName();
     settings.WriteInteger(section, WindowStateKey, StoredWindowState(windowState()));
-    settings.WriteInteger(section, TopKey, y());
-    settings.WriteInteger(section, LeftKey, x());
+    settings.WriteInteger(section, TopKey, geometry().y());
+    settings.WriteInteger(section, LeftKey, geometry().x());
     settings.WriteInteger(section, WidthKey, width());
     settings.WriteInteger(section, HeightKey, height());
     settings.WriteBool(section, StayOnTopKey, IsStayOnTop());
 }
 
-// Without stored values a window opens half the screen wide and high, a quarter of the screen
-// from its left and top edges; a dialog-style window keeps its size. Stored values are applied
+// Without stored values a window opens half the screen wide and high (or as large as its
+// contents need, when that is more), a quarter of the screen from its left and top edges; a dialog-style window keeps its size. Stored values are applied
 // as they are; a stored window state other than 1 and 2 counts as normal.
 void TFormBase::ReadGeometry()
 {
@@ -89,8 +94,9 @@ void TFormBase::ReadGeometry()
     const QString section = objectName();
     const QSize screen = ScreenSize();
     const auto readPosition = [&] {
-        move(settings.ReadInteger(section, LeftKey, screen.width() / 4),
+        const QPoint topLeft(settings.ReadInteger(section, LeftKey, screen.width() / 4),
             settings.ReadInteger(section, TopKey, screen.height() / 4));
+        setGeometry(QRect(topLeft, size()));
     };
     if (IsDialogStyle()) {
         readPosition();
@@ -108,7 +114,7 @@ void TFormBase::ReadGeometry()
             if (storedWidth != 0 && storedHeight != 0)
                 resize(storedWidth, storedHeight);
             else
-                resize(screen.width() / 2, screen.height() / 2);
+                resize(QSize(screen.width() / 2, screen.height() / 2).expandedTo(sizeHint()));
         }
         if (state != wsMaximized)
             readPosition();
@@ -177,7 +183,8 @@ void TFormBase::hideEvent(QHideEvent* Event)
     QMainWindow::hideEvent(Event);
     if (Event->spontaneous())
         return;
-    RunHandler(this, [this] { DoProfileActions(TProfileAction::paWriteGeometry); });
+    if (!FLastWriteFailed)
+        RunHandler(this, [this] { DoProfileActions(TProfileAction::paWriteGeometry); });
     if (CheckedMenuItem)
         CheckedMenuItem->setChecked(false);
 }

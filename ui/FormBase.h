@@ -62,6 +62,9 @@ private:
     void UpdateStayOnTopCheckMark();
 
     bool StayOnTopOnTitleBar = false;
+    // The last profile write failed: the settings file is not tried again when the window
+    // hides right after, so that its message shows once.
+    bool FLastWriteFailed = false;
     QPointer<QAction> CheckedMenuItem;
     QPointer<QAction> FStayOnTopItem;
 };

@@ -4,6 +4,7 @@
 #include "ui/HighLighter.h"
 #include "ui/LabeledEdit.h"
 #include "ui/ResultView.h"
+#include "ui/WaitCursor.h"
 #include "frontend/WorkbookLoad.h"
 
 #include <QApplication>
@@ -17,11 +18,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-const QString TFormMain::HomePageAddress = QStringLiteral("https://kestrune.example.org/");
 
 namespace {
 
@@ -39,10 +39,21 @@ void SetBold(QWidget* widget)
     widget->setFont(font);
 }
 
-// Wide enough for three digits, at least the 30 pixels of the original layout.
-int FieldWidth(const QWidget* field)
+// Wide enough for the longest text a field box can get, FFFFFFFF (-1 in hexadecimal), with
+// the box's frame and text margins; at least the 30 pixels of the original layout.
+int FieldWidth(const QLineEdit* field)
 {
-    return std::max(30, field->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    constexpr int textMargins = 2 * 2 + 2; // QLineEdit's own margins and the cursor
+    const int frame = 2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+    return std::max(30, field->fontMetrics().horizontalAdvance(QStringLiteral("FFFFFFFF")) + frame + textMargins);
+}
+
+// Tahoma 8 pt where it is installed, else the platform's nearest sans-serif family at 8 pt.
+QFont ControlFont()
+{
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
 }
 
 QPushButton* CommandButton(const QString& caption, const char* name, int width, QWidget* parent)
@@ -60,6 +71,7 @@ TFormMain::TFormMain(TOBISData& Database, QWidget* Parent)
     , FDatabase(Database)
 {
     setObjectName(QStringLiteral("FormMain"));
+    setFont(ControlFont());
     setWindowTitle(ProgramName() + QStringLiteral(" ") + QStringLiteral(KESTRUNE_VERSION));
     CreateMenus();
 
@@ -239,8 +251,12 @@ void TFormMain::AddLogLine(const QString& Line)
     Editor->RepaintNow();
 }
 
+// The item count of an earlier search or word list no longer holds once an import starts.
+// The wait cursor shows while the import runs.
 void TFormMain::LoadExcelFile(const QString& FileName)
 {
+    SBMainPanel->clear();
+    const TWaitCursor waitCursor;
     ::LoadExcelFile(
         FDatabase, FileName, [this](const QString& line) { AddLogLine(line); }, [this] { Editor->Clear(); });
 }

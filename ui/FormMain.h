@@ -68,9 +68,6 @@ public:
     THighLighter* HighLighter;
     TResultView* Editor;
 
-    // The web address that "Kestrune home page" opens.
-    static const QString HomePageAddress;
-
     // Appends the line to the result view and repaints the view before returning.
     void AddLogLine(const QString& Line);
     // Imports the workbook into the database, logging into the result view (which it clears

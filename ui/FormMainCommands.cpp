@@ -10,6 +10,7 @@
 #include "ui/LabeledEdit.h"
 #include "frontend/ResultDisplay.h"
 #include "ui/ResultView.h"
+#include "ui/WaitCursor.h"
 #include "frontend/SearchInput.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QUrl>
@@ -41,16 +43,19 @@ bool IsHexCodeText(const QString& text)
 
 // Reads the boxes and the words, and lists the blocks of every matching definition with the
 // item count in the status bar. A bad field box ends the command without any other change.
+// The wait cursor shows until the result is painted.
 void TFormMain::BTNSearchClick()
 {
     ReadCodeFields();
     ReadWords();
+    const TWaitCursor waitCursor;
     const QStringList resultLines
         = FDatabase.GetMatchingLines(PlusWords, MinusWords, OBISCode, OBISCodeFilter);
     const QStringList displayLines = DisplayBlocks(resultLines, OBISCode, OBISCodeFilter);
     Editor->Clear();
     Editor->AppendLines(displayLines);
     SBMainPanel->setText(ItemCountText(resultLines.size()));
+    Editor->RepaintNow();
 }
 
 // An empty box leaves its byte as it was and clears its filter flag. A box that does not hold
@@ -186,9 +191,13 @@ void TFormMain::MMHelpHelpClick()
         CallHtmlHelp(HelpFileName());
 }
 
+// The local home page among the help pages, in the desktop's browser.
 void TFormMain::MMHelpHomePageClick()
 {
-    QDesktopServices::openUrl(QUrl(HomePageAddress));
+    const QString homePage = HomePageFileName();
+    if (!QFileInfo::exists(homePage))
+        throw Exception(QStringLiteral("The home page %1 is missing").arg(homePage));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(homePage));
 }
 
 void TFormMain::MMHelpAboutClick()

@@ -5,9 +5,13 @@
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -41,17 +45,35 @@ TResultView::TResultView(QWidget* Parent)
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
 }
 
+// The display blocks are aligned with blanks, so only a family whose glyphs really have one
+// width will do; fontconfig's "fixed" flag is not trusted (it calls some monospaced families
+// proportional). Dina first; then DejaVu Sans Mono, which the setup script installs; then the
+// family the system names as fixed; then any installed family that measures as one width.
 QFont TResultView::ResultFont()
 {
-    QFont monospace(QStringLiteral("monospace"));
-    monospace.setStyleHint(QFont::TypeWriter);
-    for (const QFont& candidate :
-        {QFont(QStringLiteral("Dina")), QFontDatabase::systemFont(QFontDatabase::FixedFont), monospace}) {
-        const QFont font = WithResultSize(candidate);
-        if (QFontInfo(font).fixedPitch())
+    QStringList candidates {QStringLiteral("Dina"), QStringLiteral("DejaVu Sans Mono"),
+        QFontDatabase::systemFont(QFontDatabase::FixedFont).family()};
+    candidates += QFontDatabase::families();
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : candidates) {
+        if (!installed.contains(family))
+            continue;
+        const QFont font = WithResultSize(QFont(family));
+        if (HasOneWidth(font))
             return font;
     }
-    return WithResultSize(monospace);
+    QFont monospace = WithResultSize(QFont(QStringLiteral("monospace")));
+    monospace.setStyleHint(QFont::TypeWriter);
+    return monospace;
+}
+
+bool TResultView::HasOneWidth(const QFont& Font)
+{
+    const QFontMetrics metrics(Font);
+    const int width = metrics.horizontalAdvance(u'0');
+    static const QString sample = QStringLiteral(" .,|&{}=[]-$;:iIlmMwW0123456789ABCDEFabcdef");
+    return width > 0 && QFontInfo(Font).family() == Font.family()
+        && std::all_of(sample.begin(), sample.end(), [&](QChar c) { return metrics.horizontalAdvance(c) == width; });
 }
 
 void TResultView::SetHighlighter(QsciLexer* HighLighter)
@@ -88,6 +110,16 @@ void TResultView::AppendLines(const QStringList& Lines)
 QStringList TResultView::Lines() const
 {
     return FLineCount == 0 ? QStringList() : text().split(u'\n');
+}
+
+QSize TResultView::sizeHint() const
+{
+    constexpr int visibleLines = 15;
+    constexpr int visibleColumns = 100;
+    const int lineHeight = static_cast<int>(SendScintilla(SCI_TEXTHEIGHT, 0UL));
+    const int frame = 2 * frameWidth();
+    return {QFontMetrics(FViewFont).horizontalAdvance(u'0') * visibleColumns + frame,
+        lineHeight * visibleLines + frame + horizontalScrollBar()->sizeHint().height()};
 }
 
 void TResultView::RepaintNow()

@@ -15,8 +15,12 @@ class TResultView : public QsciScintilla
 public:
     explicit TResultView(QWidget* Parent = nullptr);
 
-    // "Dina", 13 pixels high; where it is missing, the first fixed-pitch stand-in.
+    // 13 pixels high, of the first installed family of Dina, DejaVu Sans Mono, the system's
+    // fixed font and any other family whose glyphs all have one width.
     static QFont ResultFont();
+    // Whether the font's family is installed and its digits, letters and signs of a result
+    // line all have one width.
+    static bool HasOneWidth(const QFont& Font);
     const QFont& ViewFont() const { return FViewFont; }
 
     // The menu shown on a right click (not owned).
@@ -28,6 +32,8 @@ public:
     void AppendLine(const QString& Line);
     void AppendLines(const QStringList& Lines);
     QStringList Lines() const;
+    // Room for the lines a view shows at least: 15 lines of 100 characters.
+    QSize sizeHint() const override;
     // Paints the view now, not when the event loop next runs.
     void RepaintNow();
 

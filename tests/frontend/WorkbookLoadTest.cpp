@@ -20,6 +20,12 @@ TSheetRows TitleSheet(int rows, const QString& longLabel = {})
     return title;
 }
 
+// A media worksheet with the column heads and one definition line.
+TSheetRows MediaSheet(const QString& name, const char* line)
+{
+    return {name, {Cells("com,A,B,C,D,E,F,tB,tC,tD,tE,tF,IC,AltIC,Types"), Cells(line)}};
+}
+
 TSheetRows ElectricitySheet()
 {
     return {QStringLiteral("Electricity (AC)"), {Cells("com,A,B,C,D,E,F,tB,tC,tD,tE,tF,IC,AltIC,Types"),
@@ -138,7 +144,38 @@ TEST_F(LoadExcelFileTest, ADefinitionErrorReachesTheCallerWithoutTheClosingLines
         EXPECT_EQ(e.Message(),
             QStringLiteral("MediaNr=1, LineNr=3, \"Variable VOLT not found\" line 3 in media Electricity (AC)"));
     }
-    EXPECT_EQ(Log, QStringList{QStringLiteral("Processing file ") + fileName});
+    EXPECT_EQ(Log,
+        QStringList({QStringLiteral("Processing file ") + fileName,
+            QStringLiteral("*** MediaNr=1, LineNr=3, \"Variable VOLT not found\" line 3 in media Electricity (AC)"),
+            QStringLiteral("*** The import failed: the definitions are those held before it")}));
+}
+
+// The media lists read before the failing worksheet (Water, read first as the last worksheet)
+// do not reach the database either.
+TEST_F(LoadExcelFileTest, AWorkbookThatFailsHalfWayLeavesTheDatabaseAsItWas)
+{
+    Load(Write({TitleSheet(3), ElectricitySheet()}));
+    const QStringList before = Database.GetMatchingLines({}, {}, TOBISCode{}, {});
+    TSheetRows bad = ElectricitySheet();
+    bad.Rows.push_back(Cells(",1,0,VOLT,8,0,255,,,,,,,,"));
+    const TSheetRows water = MediaSheet(QStringLiteral("Water"), ",8,0,1,0,0,255,,Water volume,,,,,,");
+    EXPECT_THROW(Load(Write({TitleSheet(3), bad, water})), Exception);
+    EXPECT_TRUE(Log.contains(QStringLiteral("  Water (cold) done.")));
+    EXPECT_EQ(Database.GetMatchingLines({}, {}, TOBISCode{}, {}), before);
+    EXPECT_EQ(Database.AllWords(), QStringList({QStringLiteral("Active"), QStringLiteral("energy")}));
+}
+
+// A second workbook replaces the lists it reads, and the word list follows the new content.
+TEST_F(LoadExcelFileTest, AnotherWorkbookReplacesTheListsItReadsAndTheWords)
+{
+    const TSheetRows gas = MediaSheet(QStringLiteral("Gas"), ",7,0,1,0,0,255,,Gas volume,,,,,,");
+    Load(Write({TitleSheet(3), ElectricitySheet(), gas}));
+    EXPECT_EQ(Database.AllWords().size(), 4);
+    const TSheetRows electricity
+        = MediaSheet(QStringLiteral("Electricity (AC)"), ",1,0,2,8,0,255,,Reactive power,,,,,,");
+    Load(Write({TitleSheet(3), electricity}));
+    EXPECT_EQ(Database.AllWords(),
+        QStringList({QStringLiteral("Gas"), QStringLiteral("power"), QStringLiteral("Reactive"), QStringLiteral("volume")}));
 }
 
 } // namespace

@@ -130,13 +130,20 @@ TEST(AllWords, SortedWithoutCaseEachOnceFirstFormKept)
     EXPECT_EQ(database.AllWords(), Lines({"alpha", "Beta", "Energy", "kWh"}));
 }
 
-TEST(AllWords, IsBuiltOnceAndNeverRebuilt)
+// Built once per content: lines processed one by one leave it as it is, media lists moved in
+// by a load rebuild it.
+TEST(AllWords, IsBuiltOncePerContent)
 {
     TOBISData database;
     EXPECT_TRUE(database.AllWords().isEmpty());
     AddLines(database, 1, {",1,0,1,8,0,255,,Energy,,,,,,"});
     EXPECT_TRUE(database.AllWords().isEmpty());
     EXPECT_TRUE(database.GetMatchingLines({}, {}, TOBISCode{}, {}).size() == 1);
+
+    TOBISData loaded;
+    AddLines(loaded, 1, {",1,0,1,8,0,255,,Power,,,,,,"});
+    database.TakeMediaLists(loaded);
+    EXPECT_EQ(database.AllWords(), Lines({"Power"}));
 }
 
 } // namespace

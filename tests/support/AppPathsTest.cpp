@@ -3,6 +3,7 @@
 #include "tests/QtPrinters.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -62,6 +63,42 @@ TEST_F(AppPathsTest, AFirstStartCreatesTheSettingsFolderButNotTheFile)
     EXPECT_FALSE(QFileInfo::exists(SettingsFileName()));
     SettingsFile().WriteBool(QStringLiteral("FormMain"), QStringLiteral("CHKHex"), true);
     EXPECT_TRUE(QFileInfo::exists(SettingsFileName()));
+}
+
+// An installed layout in the temporary folder: bin/Kestrune and share/kestrune/.
+class AppPathsHelpTest : public AppPathsTest
+{
+protected:
+    void Create(const QString& path) const
+    {
+        QDir().mkpath(QFileInfo(Root(path)).path());
+        QFile file(Root(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    QString Root(const QString& path) const { return Directory.filePath(path); }
+};
+
+TEST_F(AppPathsHelpTest, IsLookedForNextToTheExecutableThenInTheDataFolder)
+{
+    {
+        const TAppPaths paths(Root(QStringLiteral("bin/Kestrune")));
+        EXPECT_EQ(HelpFileName(), Root(QStringLiteral("bin/Kestrune.chm")));
+        EXPECT_EQ(HelpPagesFolder(), Root(QStringLiteral("bin/help/")));
+        EXPECT_EQ(HomePageFileName(), Root(QStringLiteral("bin/help/home.html")));
+    }
+    Create(QStringLiteral("share/kestrune/Kestrune.chm"));
+    Create(QStringLiteral("share/kestrune/help/index.html"));
+    {
+        const TAppPaths paths(Root(QStringLiteral("bin/Kestrune")));
+        EXPECT_EQ(HelpFileName(), Root(QStringLiteral("share/kestrune/Kestrune.chm")));
+        EXPECT_EQ(HelpPagesFolder(), Root(QStringLiteral("share/kestrune/help/")));
+    }
+    Create(QStringLiteral("bin/Kestrune.chm"));
+    Create(QStringLiteral("bin/help/index.html"));
+    const TAppPaths paths(Root(QStringLiteral("bin/Kestrune")));
+    EXPECT_EQ(HelpFileName(), Root(QStringLiteral("bin/Kestrune.chm")));
+    EXPECT_EQ(HelpPagesFolder(), Root(QStringLiteral("bin/help/")));
 }
 
 TEST_F(AppPathsTest, NothingIsSetBeforeStartOrAfterShutDown)

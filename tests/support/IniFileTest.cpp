@@ -43,8 +43,8 @@ TEST_F(IniFileTest, AMissingFileReadsAsDefaultsAndIsCreatedByTheFirstWrite)
     Ini.WriteInteger(QStringLiteral("FormMain"), QStringLiteral("Top"), -20);
     Ini.WriteBool(QStringLiteral("FormMain"), QStringLiteral("CHKHex"), true);
     Ini.WriteBool(QStringLiteral("Other"), QStringLiteral("StayOnTop"), false);
-    EXPECT_EQ(
-        Stored(), "[FormMain]\nEDITObjDefFile=/data/a b.xlsx\nTop=-20\nCHKHex=1\n\n[Other]\nStayOnTop=0\n");
+    EXPECT_EQ(Stored(),
+        "[FormMain]\r\nEDITObjDefFile=/data/a b.xlsx\r\nTop=-20\r\nCHKHex=1\r\n\r\n[Other]\r\nStayOnTop=0\r\n");
 }
 
 TEST_F(IniFileTest, SectionsAndKeysIgnoreLetterCase)
@@ -52,7 +52,18 @@ TEST_F(IniFileTest, SectionsAndKeysIgnoreLetterCase)
     Store("[formmain]\r\n top = 12 \r\n");
     EXPECT_EQ(Ini.ReadInteger(QStringLiteral("FormMain"), QStringLiteral("TOP"), 0), 12);
     Ini.WriteInteger(QStringLiteral("FORMMAIN"), QStringLiteral("Top"), 13);
-    EXPECT_EQ(Stored(), "[formmain]\nTop=13\n");
+    EXPECT_EQ(Stored(), "[formmain]\r\nTop=13\r\n");
+}
+
+// A file keeps the line ends it had: LF stays LF, CR LF stays CR LF.
+TEST_F(IniFileTest, KeepsTheLineEndsOfTheFile)
+{
+    for (const QByteArray& lineEnd : {QByteArray("\n"), QByteArray("\r\n")}) {
+        Store("[A]" + lineEnd + "x=1" + lineEnd);
+        Ini.WriteInteger(QStringLiteral("A"), QStringLiteral("y"), 2);
+        Ini.WriteInteger(QStringLiteral("B"), QStringLiteral("z"), 3);
+        EXPECT_EQ(Stored(), "[A]" + lineEnd + "x=1" + lineEnd + "y=2" + lineEnd + lineEnd + "[B]" + lineEnd + "z=3" + lineEnd);
+    }
 }
 
 TEST_F(IniFileTest, WritesGoIntoTheirSectionAndKeepOtherLines)

@@ -82,7 +82,8 @@ protected:
     QString SettingsText() const
     {
         QFile file(SettingsFileName());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        // A new settings file has CR LF line ends; the texts below are written with LF.
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : QString();
     }
 
     void Store(const QByteArray& content) const
@@ -160,7 +161,7 @@ TEST_F(FormBaseTest, WithoutSettingsAWindowOpensHalfTheScreenAQuarterFromTheEdge
     TTestForm form;
     form.show();
     EXPECT_EQ(form.size(), Screen() / 2);
-    EXPECT_EQ(form.pos(), QPoint(Screen().width() / 4, Screen().height() / 4));
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(Screen().width() / 4, Screen().height() / 4));
     EXPECT_FALSE(QFile::exists(SettingsFileName()));
 }
 
@@ -170,7 +171,7 @@ TEST_F(FormBaseTest, ADialogStyleWindowKeepsItsSizeAndGetsThePosition)
     form.setFixedSize(300, 200);
     form.show();
     EXPECT_EQ(form.size(), QSize(300, 200));
-    EXPECT_EQ(form.pos(), QPoint(Screen().width() / 4, Screen().height() / 4));
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(Screen().width() / 4, Screen().height() / 4));
 }
 
 TEST_F(FormBaseTest, HidingWritesTheGeometryAndShowingReadsIt)
@@ -178,15 +179,14 @@ TEST_F(FormBaseTest, HidingWritesTheGeometryAndShowingReadsIt)
     {
         TTestForm form;
         form.show();
-        form.move(30, 40);
-        form.resize(500, 300);
+        form.setGeometry(30, 40, 500, 300);
         form.hide();
     }
     EXPECT_EQ(SettingsText(),
         QStringLiteral("[FormTest]\nWindowState=0\nTop=40\nLeft=30\nWidth=500\nHeight=300\nStayOnTop=0\n"));
     TTestForm form;
     form.show();
-    EXPECT_EQ(form.pos(), QPoint(30, 40));
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(30, 40));
     EXPECT_EQ(form.size(), QSize(500, 300));
 }
 
@@ -216,7 +216,7 @@ TEST_P(FormBaseGeometryTest, AppliesTheStoredValuesAsTheyAre)
         EXPECT_EQ(form.size(), c.ExpectedSize->isValid() ? *c.ExpectedSize : Screen() / 2);
     }
     if (c.ExpectedPosition) {
-        EXPECT_EQ(form.pos(), *c.ExpectedPosition);
+        EXPECT_EQ(form.geometry().topLeft(), *c.ExpectedPosition);
     }
 }
 

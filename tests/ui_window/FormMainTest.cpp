@@ -11,10 +11,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontInfo>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +26,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,6 +54,15 @@ protected:
         return *Form;
     }
     TFormMain& Open() { return Open(Database); }
+
+    // Opens the window and waits until it can paint.
+    void OpenExposed()
+    {
+        Open();
+        for (int round = 0; round < 100 && !Form->windowHandle()->isExposed(); ++round)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_TRUE(Form->windowHandle()->isExposed());
+    }
 
     QStringList Fields() const
     {
@@ -494,10 +507,12 @@ TEST_F(FormMainTest, BrowseCancelledChangesNothing)
 class FormMainBrowseTest : public FormMainTest
 {
 protected:
-    // Browses to the file; the path box held /data/old.xlsx.
+    // Browses to the file (opening the window unless it is open); the path box held
+    // /data/old.xlsx.
     void BrowseTo(const QString& fileName)
     {
-        Open();
+        if (!Form)
+            Open();
         Form->EDITObjDefFile->setText(QStringLiteral("/data/old.xlsx"));
         WhenModalShown([fileName](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -528,6 +543,31 @@ TEST_F(FormMainBrowseTest, AWorkbookThatCannotBeReadKeepsTheOldPath)
     EXPECT_TRUE(Messages.isEmpty());
 }
 
+// The database keeps every definition it had, the view says so after the error, and the
+// count of the last search is gone.
+TEST_F(FormMainBrowseTest, AWorkbookThatFailsHalfWayLeavesTheDatabaseWhole)
+{
+    const QString fileName = ConfigHome.filePath(QStringLiteral("half.xlsx"));
+    WriteXlsx(fileName,
+        {{QStringLiteral("Title"), {Cells("Kestrune test objects")}},
+            {QStringLiteral("Electricity (AC)"),
+                {Cells("com,A,B,C,D,E,F,tB,tC,tD,tE,tF,IC,AltIC,Types"), Cells(",1,0,VOLT,8,0,255,,,,,,,,")}},
+            {QStringLiteral("Gas"),
+                {Cells("com,A,B,C,D,E,F,tB,tC,tD,tE,tF,IC,AltIC,Types"), Cells(",7,0,1,0,0,255,,Gas volume,,,,,,")}}});
+    Open();
+    Form->BTNSearch->click();
+    ASSERT_EQ(Status(), QStringLiteral("4 items"));
+    BrowseTo(fileName);
+    EXPECT_EQ(Form->EDITObjDefFile->text(), QStringLiteral("/data/old.xlsx"));
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_EQ(ViewLines().mid(1),
+        QStringList({QStringLiteral("  Gas done."), QStringLiteral("*** ") + Messages.constFirst(),
+            QStringLiteral("*** The import failed: the definitions are those held before it")}));
+    EXPECT_TRUE(Status().isEmpty());
+    Form->BTNSearch->click();
+    EXPECT_EQ(Status(), QStringLiteral("4 items"));
+}
+
 TEST_F(FormMainBrowseTest, AMissingFileIsReportedAndKeepsTheOldPath)
 {
     const QString missing = ConfigHome.filePath(QStringLiteral("typed.xlsx"));
@@ -548,14 +588,27 @@ public slots:
     void Open(const QUrl& url) { Opened.append(url); }
 };
 
-TEST_F(FormMainTest, HomePageOpensTheProductsAddress)
+// The installed home page of an executable in bin/ is share/kestrune/help/home.html.
+TEST_F(FormMainTest, HomePageOpensTheLocalHomePage)
 {
+    Paths.reset();
+    Paths.emplace(ConfigHome.filePath(QStringLiteral("bin/Kestrune")));
     Open();
-    TUrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
     Form->MMHelpHomePage->trigger();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    EXPECT_EQ(catcher.Opened, QList<QUrl> {QUrl(TFormMain::HomePageAddress)});
+    EXPECT_EQ(Messages,
+        QStringList({QStringLiteral("The home page %1 is missing").arg(ConfigHome.filePath(QStringLiteral("bin/help/home.html")))}));
+
+    const QString homePage = ConfigHome.filePath(QStringLiteral("share/kestrune/help/home.html"));
+    QDir().mkpath(QFileInfo(homePage).path());
+    QFile(homePage).open(QIODevice::WriteOnly);
+    QFile(QFileInfo(homePage).path() + QStringLiteral("/index.html")).open(QIODevice::WriteOnly);
+    Paths.reset();
+    Paths.emplace(ConfigHome.filePath(QStringLiteral("bin/Kestrune")));
+    TUrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    Form->MMHelpHomePage->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(catcher.Opened, QList<QUrl> {QUrl::fromLocalFile(homePage)});
 }
 
 TEST_F(FormMainTest, AboutShowsTheAboutBoxModallyAndReleasesIt)
@@ -576,7 +629,7 @@ TEST_F(FormMainTest, HelpWithoutAViewerDoesNothing)
 {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", ConfigHome.path().toUtf8());
-    const THelpViewer viewer;
+    const THelpViewer viewer(HelpPagesFolder(), [](const QString&) { return true; });
     qputenv("PATH", path);
     Open();
     Form->AddLogLine(QStringLiteral("before"));
@@ -595,8 +648,7 @@ TEST_F(FormMainTest, TheWindowClosesEvenWhenItsProfileCannotBeWritten)
 
     EXPECT_TRUE(Form->close());
     EXPECT_FALSE(Form->isVisible());
-    ASSERT_FALSE(Messages.isEmpty());
-    EXPECT_EQ(Messages.first(), QStringLiteral("Unable to write to ") + SettingsFileName());
+    EXPECT_EQ(Messages, QStringList {QStringLiteral("Unable to write to ") + SettingsFileName()});
 }
 
 // Counts the paint events of a widget.
@@ -616,15 +668,70 @@ protected:
 
 TEST_F(FormMainTest, ALogLineIsPaintedBeforeTheCallerGoesOn)
 {
-    Open();
-    for (int round = 0; round < 100 && !Form->windowHandle()->isExposed(); ++round)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_TRUE(Form->windowHandle()->isExposed());
+    OpenExposed();
     TPaintCounter counter;
     Form->Editor->viewport()->installEventFilter(&counter);
     Form->AddLogLine(QStringLiteral("  Gas done."));
     EXPECT_GE(counter.Paints, 1);
     EXPECT_EQ(ViewLines(), QStringList {QStringLiteral("  Gas done.")});
+}
+
+// The layout at the first start, also run with the fonts at 150% and 200% (QT_FONT_DPI, see
+// CMakeLists.txt): no caption is cut, the result view shows 15 lines, a field box holds
+// FFFFFFFF, the controls use an 8-point font.
+TEST_F(FormMainTest, LayoutLeavesRoomForEveryCaptionAndFifteenLines)
+{
+    Open();
+    QCoreApplication::processEvents();
+    EXPECT_GE(Form->Editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN), 15);
+    for (const QPushButton* button : Form->findChildren<QPushButton*>()) {
+        const QString caption = QString(button->text()).remove(u'&');
+        EXPECT_GE(button->width(), button->fontMetrics().horizontalAdvance(caption) + 6) << caption.toStdString();
+    }
+    EXPECT_GE(Form->CHKHex->width(), Form->CHKHex->sizeHint().width());
+    for (const QLabel* label : Form->findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty()) {
+            EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+        }
+    }
+    for (const QGroupBox* group : Form->findChildren<QGroupBox*>())
+        EXPECT_GT(group->width(), group->fontMetrics().horizontalAdvance(group->title())) << group->title().toStdString();
+    for (QLineEdit* field : {Form->LEDITA, Form->LEDITF}) {
+        field->setText(QStringLiteral("FFFFFFFF"));
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), field->contentsRect().width() - 4);
+    }
+    EXPECT_EQ(QFontInfo(Form->BTNSearch->font()).pointSize(), 8);
+}
+
+// Records the override cursor each time the widget paints.
+class TCursorAtPaint : public QObject
+{
+public:
+    QList<int> Shapes; // -1: no override cursor
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            Shapes.append(cursor ? cursor->shape() : -1);
+        }
+        return false;
+    }
+};
+
+// Both a search and an import paint their result under the wait cursor and give it back.
+TEST_F(FormMainTest, TheWaitCursorShowsUntilTheResultIsPainted)
+{
+    OpenExposed();
+    for (const std::function<void()>& command : std::initializer_list<std::function<void()>> {
+             [this] { Form->BTNSearch->click(); }, [this] { Form->LoadExcelFile(WriteWorkbook()); }}) {
+        TCursorAtPaint cursors;
+        Form->Editor->viewport()->installEventFilter(&cursors);
+        command();
+        EXPECT_TRUE(cursors.Shapes.contains(Qt::WaitCursor)) << cursors.Shapes.size();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
 }
 
 TEST_F(FormMainTest, TabOrderRunsThroughTheFilterGroupThenTheViewThenThePath)

@@ -6,15 +6,21 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QFontMetrics>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(ResultView, UsesARealFixedPitchFont)
+TEST(ResultView, UsesAFontWhoseGlyphsHaveOneWidth)
 {
-    const QFontInfo resolved(TResultView::ResultFont());
-    EXPECT_TRUE(resolved.fixedPitch()) << resolved.family().toStdString();
+    const QFont font = TResultView::ResultFont();
+    const QFontInfo resolved(font);
+    const QFontMetrics metrics(font);
+    const int digits = metrics.horizontalAdvance(QStringLiteral("01234567"));
+    for (const QString& run : {QStringLiteral("iiiiiiii"), QStringLiteral("WWWWWWWW"), QStringLiteral("        "),
+             QStringLiteral("{A=1}|$;")})
+        EXPECT_EQ(metrics.horizontalAdvance(run), digits) << resolved.family().toStdString() << " " << run.toStdString();
     EXPECT_FALSE(resolved.family().isEmpty());
     EXPECT_EQ(resolved.pixelSize(), 13);
 }
@@ -100,11 +106,11 @@ TEST_F(ResultViewStyles, CountsPositionsInBytesOfTheText)
     EXPECT_EQ(StyleAt(0, 10), Style("AttrIdentifier"));
 }
 
-TEST_F(ResultViewStyles, PaintsInTheViewsFixedPitchFont)
+TEST_F(ResultViewStyles, PaintsInTheViewsFont)
 {
-    const QFontInfo identifier(HighLighter.font(Style("AttrIdentifier")));
-    EXPECT_TRUE(identifier.fixedPitch());
-    EXPECT_EQ(identifier.family(), QFontInfo(View.ViewFont()).family());
+    const QFont identifier = HighLighter.font(Style("AttrIdentifier"));
+    EXPECT_TRUE(TResultView::HasOneWidth(identifier));
+    EXPECT_EQ(QFontInfo(identifier).family(), QFontInfo(View.ViewFont()).family());
     EXPECT_TRUE(HighLighter.font(Style("AttrComment")).bold());
 }
 
