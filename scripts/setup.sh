@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package Kestrune needs to build, test, benchmark and fuzz.
+# Installs every Debian package Kestrune needs to build, test, benchmark, fuzz and package.
 # Idempotent: when everything is present it installs nothing and prints nothing.
 set -euo pipefail
 
@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-dev
   xvfb fp-utils fonts-dejavu-core
   python3 python3-xlwt
+  librsvg2-bin dpkg-dev lintian desktop-file-utils appstream bash-completion man-db
 )
 
 missing=()
