@@ -4,15 +4,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrune)
 set(CPACK_PACKAGE_VENDOR "The Kestrune developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "look up the OBIS codes of DLMS/COSEM energy meters")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Kestrune looks up OBIS codes, the six-field identifiers of the data objects of\n"
-  "DLMS/COSEM energy meters: what does a code mean, and which codes carry a\n"
-  "quantity. It carries its own OBIS database and also reads object-definition\n"
-  "workbooks (.xlsx and .xls) and per-media CSV definition files.\n"
-  "\n"
-  "The package holds the desktop window Kestrune and the command-line tool\n"
-  "kestrune-cli.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGE_DESCRIPTION [[
+Kestrune looks up OBIS codes, the six-field identifiers of the data objects of
+DLMS/COSEM energy meters: what does a code mean, and which codes carry a
+quantity. It carries its own OBIS database and also reads object-definition
+workbooks (.xlsx and .xls) and per-media CSV definition files.
+
+The package holds the desktop window Kestrune and the command-line tool
+kestrune-cli.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
