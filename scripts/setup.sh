@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package Kestrune needs to build, test, benchmark and fuzz.
+# Installs every Debian package Kestrune needs to build, test, benchmark, fuzz and package.
 # Idempotent: when everything is present it installs nothing and prints nothing.
 set -euo pipefail
 
@@ -12,6 +12,7 @@ packages=(
   xvfb openbox wmctrl xdotool fp-utils fonts-dejavu-core
   x11-apps netpbm
   python3 python3-xlwt
+  librsvg2-bin dpkg-dev lintian desktop-file-utils appstream bash-completion man-db
 )
 
 missing=()
