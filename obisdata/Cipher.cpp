@@ -103,12 +103,12 @@ void TOBISData::SaveToCipheredStream(QIODevice& S)
     CipherStream(plain, S);
 }
 
-std::unique_ptr<TOBISData> TOBISData::CreateFromCipheredStream(QIODevice& S, const TItemSelection& Selection)
+std::unique_ptr<TOBISData> TOBISData::CreateFromCipheredStream(QIODevice& S)
 {
     CheckContainer(S);
     TStreamReader reader(S, TStreamReader::TBytes::Ciphered);
     auto database = std::make_unique<TOBISData>();
-    database->ReadFromStream(reader, Selection);
+    database->ReadFromStream(reader);
     return database;
 }
 

@@ -20,15 +20,6 @@ class TWorkSheets;
 // The loaders' progress callback: receives one line of text.
 using TLogProc = std::function<void(const QString&)>;
 
-// The six patterns of a definition as a database reader meets them, before it builds it.
-using TPatterns = TColumnArray<TValue>;
-// Which definitions a database read builds, asked with the media number and the patterns of
-// each definition in list order; the others are walked over without being built. Such a
-// database holds every media list with its tables and variables, the word list, and of the
-// definitions those kept, in list order: it answers only the questions it was read for. An
-// empty selection keeps everything.
-using TItemSelection = std::function<bool(TMediaNr, const TPatterns&)>;
-
 // One item definition: which codes it covers (one pattern per field), its description texts,
 // interface classes, alternative interface classes and value types.
 class TOBISItemData
@@ -51,9 +42,6 @@ public:
     QString ToString() const;
 
     static std::unique_ptr<TOBISItemData> CreateFromStream(TStreamReader& S);
-    // The definition when the selection keeps it, else nullptr (its record walked over).
-    static std::unique_ptr<TOBISItemData> CreateFromStream(
-        TStreamReader& S, TMediaNr Media, const TItemSelection& Selection);
     void SaveToStream(TStreamWriter& S) const;
 };
 
@@ -124,8 +112,6 @@ public:
     QString GetOBISText(const TOBISCode& OBISCode) const;
 
     static std::unique_ptr<TOBISMediaData> CreateFromStream(TStreamReader& S);
-    static std::unique_ptr<TOBISMediaData> CreateFromStream(
-        TStreamReader& S, TMediaNr Media, const TItemSelection& Selection);
     void SaveToStream(TStreamWriter& S) const;
 };
 
@@ -167,10 +153,10 @@ public:
     void TakeMediaLists(TOBISData& Loaded);
 
     // The database stream and the ciphered container around it.
-    static std::unique_ptr<TOBISData> CreateFromStream(QIODevice& S, const TItemSelection& Selection = {});
+    static std::unique_ptr<TOBISData> CreateFromStream(QIODevice& S);
     void SaveToStream(QIODevice& S);
     // Reads the container from its first byte, deciphering as it reads (no plain copy).
-    static std::unique_ptr<TOBISData> CreateFromCipheredStream(QIODevice& S, const TItemSelection& Selection = {});
+    static std::unique_ptr<TOBISData> CreateFromCipheredStream(QIODevice& S);
     void SaveToCipheredStream(QIODevice& S);
     // Pads Plain (at its position) to whole 8-byte blocks with zero bytes, then appends its
     // ciphered blocks to Ciphered.
@@ -184,7 +170,7 @@ public:
     static void DebugCiphering(TOBISData& OBISData, const QString& Folder);
 
 private:
-    void ReadFromStream(TStreamReader& S, const TItemSelection& Selection);
+    void ReadFromStream(TStreamReader& S);
     // Replaces the media list by the definition lines of the worksheet.
     void ReadWorksheet(const TLogProc& LogProc, TWorkSheet& Worksheet, TMediaNr Media);
     // The content changes: the word list is built anew when next asked for.

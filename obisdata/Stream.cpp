@@ -65,12 +65,6 @@ void TStreamReader::ReadBytes(void* buffer, qint64 count, const char* what)
     FPosition += count;
 }
 
-void TStreamReader::Skip(qint64 count, const char* what)
-{
-    Require(count, what);
-    FPosition += count;
-}
-
 quint8 TStreamReader::ReadByte(const char* what)
 {
     quint8 value = 0;
@@ -153,11 +147,6 @@ QString ReadStreamString(TStreamReader& S)
     return text;
 }
 
-void SkipStreamString(TStreamReader& S)
-{
-    S.Skip(2 * qint64{S.ReadCount(2, "string length")}, "string");
-}
-
 void WriteStreamString(TStreamWriter& S, const QString& text)
 {
     S.WriteInt32(static_cast<qint32>(text.size()));
@@ -208,12 +197,6 @@ std::unique_ptr<TValue> ReadStreamOptionalValue(TStreamReader& S)
     if (S.ReadByte("presence byte") == 0)
         return nullptr;
     return std::make_unique<TValue>(TValue::CreateFromStream(S));
-}
-
-void SkipStreamOptionalValue(TStreamReader& S)
-{
-    if (S.ReadByte("presence byte") != 0)
-        S.Skip(ValueRecordSize, "value");
 }
 
 void WriteStreamOptionalValue(TStreamWriter& S, const TValue* value)
@@ -275,31 +258,11 @@ void TValues::SaveToStream(TStreamWriter& S) const
 
 std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(TStreamReader& S)
 {
-    return CreateFromStream(S, 0, {});
-}
-
-std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(
-    TStreamReader& S, TMediaNr Media, const TItemSelection& Selection)
-{
-    const qint32 lineNr = S.ReadInt32("line number");
-    const bool isTableExpansion = S.ReadBoolean("flag");
-    const bool isAmpersAndExpansion = S.ReadBoolean("flag");
-    TPatterns patterns;
-    for (const TColumn column : AllColumns)
-        patterns[column] = TValue::CreateFromStream(S);
-    if (Selection && !Selection(Media, patterns)) {
-        SkipStreamString(S);
-        for (int optional = 0; optional < 3; ++optional)
-            SkipStreamOptionalValue(S);
-        return nullptr;
-    }
-
     auto item = std::make_unique<TOBISItemData>();
-    item->LineNr = lineNr;
-    item->IsTableExpansion = isTableExpansion;
-    item->IsAmpersAndExpansion = isAmpersAndExpansion;
-    for (const TColumn column : AllColumns)
-        item->Values.SetValue(column, std::make_unique<TValue>(patterns[column]));
+    item->LineNr = S.ReadInt32("line number");
+    item->IsTableExpansion = S.ReadBoolean("flag");
+    item->IsAmpersAndExpansion = S.ReadBoolean("flag");
+    item->Values = TValues::CreateFromStream(S);
     item->Texts = ReadStreamStrings(S);
     item->InterfaceClasses = ReadStreamOptionalValue(S);
     item->AltInterfaceClasses = ReadStreamOptionalValue(S);
@@ -384,20 +347,11 @@ constexpr quint8 FirstTableCharacter = '0';
 
 std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(TStreamReader& S)
 {
-    return CreateFromStream(S, 0, {});
-}
-
-std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(
-    TStreamReader& S, TMediaNr Media, const TItemSelection& Selection)
-{
     auto media = std::make_unique<TOBISMediaData>();
     const qint32 count = S.ReadCount(ItemRecordMinimumSize, "item count");
-    if (!Selection)
-        media->Items.reserve(static_cast<std::size_t>(count));
-    for (qint32 i = 0; i < count; ++i) {
-        if (std::unique_ptr<TOBISItemData> item = TOBISItemData::CreateFromStream(S, Media, Selection))
-            media->Items.push_back(std::move(item));
-    }
+    media->Items.reserve(static_cast<std::size_t>(count));
+    for (qint32 i = 0; i < count; ++i)
+        media->Items.push_back(TOBISItemData::CreateFromStream(S));
     const TByteSet tables = ReadStreamByteSet(S);
     for (int t = 0; t < TableCount; ++t) {
         if (tables.Contains(static_cast<quint8>(FirstTableCharacter + t)))
@@ -426,20 +380,20 @@ void TOBISMediaData::SaveToStream(TStreamWriter& S) const
     Variables.SaveToStream(S);
 }
 
-void TOBISData::ReadFromStream(TStreamReader& S, const TItemSelection& Selection)
+void TOBISData::ReadFromStream(TStreamReader& S)
 {
     FAllWords = ReadStreamStrings(S);
-    for (TMediaNr number = 0; number < MediaCount; ++number) {
+    for (auto& media : AllMediaData) {
         if (S.ReadByte("media presence byte") != 0)
-            AllMediaData[static_cast<std::size_t>(number)] = TOBISMediaData::CreateFromStream(S, number, Selection);
+            media = TOBISMediaData::CreateFromStream(S);
     }
 }
 
-std::unique_ptr<TOBISData> TOBISData::CreateFromStream(QIODevice& S, const TItemSelection& Selection)
+std::unique_ptr<TOBISData> TOBISData::CreateFromStream(QIODevice& S)
 {
     TStreamReader reader(S);
     auto database = std::make_unique<TOBISData>();
-    database->ReadFromStream(reader, Selection);
+    database->ReadFromStream(reader);
     reader.Finish();
     return database;
 }
