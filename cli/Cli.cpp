@@ -1,62 +1,19 @@
 #include "cli/Cli.h"
 
-#include "cli/CodeArgument.h"
 #include "cli/CommandLine.h"
-#include "data/BuiltInDatabase.h"
+#include "cli/Descriptions.h"
+#include "cli/JsonDocuments.h"
+#include "cli/Source.h"
 #include "obisdata/Model.h"
 #include "support/Exception.h"
 #include "frontend/ResultDisplay.h"
 #include "frontend/SearchInput.h"
-#include "frontend/WorkbookLoad.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
+#include <algorithm>
+
 #include <QSaveFile>
 
 namespace {
-
-enum ExitStatus { Success = 0, LoadOrLookupError = 1, UsageError = 2 };
-
-void OpenForReading(QFile& file)
-{
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Cannot open \"%1\": %2").arg(file.fileName(), file.errorString()));
-}
-
-std::unique_ptr<TOBISData> LoadDatabase(const TCommandLine& commandLine, const TLogProc& log)
-{
-    using enum TCommandLine::TSource;
-    switch (commandLine.Source) {
-    case BuiltIn: {
-        QByteArray container = BuiltInDatabaseContainer();
-        QBuffer resource(&container);
-        resource.open(QIODevice::ReadOnly);
-        return TOBISData::CreateFromCipheredStream(resource);
-    }
-    case Database:
-    case PlainDatabase: {
-        QFile file(commandLine.SourcePath);
-        OpenForReading(file);
-        return commandLine.Source == Database ? TOBISData::CreateFromCipheredStream(file)
-                                              : TOBISData::CreateFromStream(file);
-    }
-    case Csv: {
-        auto database = std::make_unique<TOBISData>();
-        QString directory = commandLine.SourcePath;
-        if (!directory.endsWith(u'/') && !directory.endsWith(QDir::separator()))
-            directory += QDir::separator();
-        database->LoadFromCSVFiles(log, directory);
-        return database;
-    }
-    case Workbook: {
-        auto database = std::make_unique<TOBISData>();
-        LoadExcelFile(*database, commandLine.SourcePath, log);
-        return database;
-    }
-    }
-    return nullptr;
-}
 
 void WriteLines(QTextStream& out, const QStringList& lines)
 {
@@ -64,28 +21,68 @@ void WriteLines(QTextStream& out, const QStringList& lines)
         out << line << '\n';
 }
 
-int RunSearch(TOBISData& database, const TCommandLine& commandLine, const TSearchCode& search, QTextStream& out,
-    QTextStream& err)
+int RunSearch(const TOBISData& database, const TCommandLine& commandLine, QTextStream& out, QTextStream& err)
 {
+    const TSearchCode search = SearchCode(commandLine);
     const TSearchWords words = ReadWords(commandLine.Text);
+    if (commandLine.Json) {
+        WriteJson(out, SearchDocument(database.GetMatches(words.PlusWords, words.MinusWords, search.Code, search.Filter)));
+        return Success;
+    }
     const QStringList lines = database.GetMatchingLines(words.PlusWords, words.MinusWords, search.Code, search.Filter);
     WriteLines(out, commandLine.Raw ? lines : DisplayBlocks(lines, search.Code, search.Filter));
     err << ItemCountText(lines.size()) << '\n';
     return Success;
 }
 
-int RunDescribe(const TOBISData& database, const TCommandLine& commandLine, QTextStream& out)
+bool AllDescribed(const std::vector<TDescription>& descriptions)
 {
-    for (const QString& code : commandLine.Codes) {
-        out << database.GetOBISText(CodeFromArgument(code)) << '\n';
-        out.flush();
-    }
-    return Success;
+    return std::all_of(descriptions.begin(), descriptions.end(), [](const TDescription& d) { return d.Error.isEmpty(); });
 }
 
-int RunWords(TOBISData& database, QTextStream& out, QTextStream& err)
+// One code: its description alone (and, on stderr, the full code when it was written
+// otherwise). Several: one line each naming its code; failures go to stderr in their place.
+void WriteDescriptions(const std::vector<TDescription>& descriptions, QTextStream& out, QTextStream& err)
+{
+    if (descriptions.size() == 1 && descriptions[0].Error.isEmpty()) {
+        const TDescription& only = descriptions[0];
+        out << only.Description << '\n';
+        const QString fullCode = TOBISData::OBISCodeToOBISStr(*only.Code);
+        if (only.Input.trimmed() != fullCode)
+            err << '"' << only.Input << "\" is " << fullCode << '\n';
+        return;
+    }
+    for (const TDescription& description : descriptions) {
+        if (description.Error.isEmpty()) {
+            out << DescriptionLine(description) << '\n';
+        } else {
+            out.flush();
+            err << description.Error << '\n';
+            err.flush();
+        }
+    }
+}
+
+int RunDescribe(const TCommandLine& commandLine, const TLogProc& log, QTextStream& out, QTextStream& err)
+{
+    std::vector<TDescription> descriptions = ReadCodes(commandLine.Codes, commandLine.Media);
+    const TCodeSelection selection = SelectionOf(descriptions);
+    if (!selection.empty())
+        Describe(*LoadDatabase(commandLine, log, &selection), descriptions);
+    if (commandLine.Json)
+        WriteJson(out, DescriptionsDocument(descriptions));
+    else
+        WriteDescriptions(descriptions, out, err);
+    return AllDescribed(descriptions) ? Success : LoadOrLookupError;
+}
+
+int RunWords(TOBISData& database, const TCommandLine& commandLine, QTextStream& out, QTextStream& err)
 {
     const QStringList& words = database.AllWords();
+    if (commandLine.Json) {
+        WriteJson(out, WordsDocument(words));
+        return Success;
+    }
     WriteLines(out, words);
     err << words.size() << " items\n";
     return Success;
@@ -118,7 +115,8 @@ int Run(const TCommandLine& commandLine, QTextStream& out, QTextStream& err)
         out << "kestrune-cli " << KESTRUNE_VERSION << '\n';
         return Success;
     }
-    const TSearchCode search = commandLine.Command == Search ? SearchCode(commandLine) : TSearchCode{};
+    if (commandLine.Command == Search)
+        SearchCode(commandLine); // a usage error is told before the load
 
     // Progress goes to stderr with -v; the lines of a failed workbook import always do.
     const TLogProc log = [&commandLine, &err](const QString& line) {
@@ -127,16 +125,17 @@ int Run(const TCommandLine& commandLine, QTextStream& out, QTextStream& err)
             err.flush();
         }
     };
-    const std::unique_ptr<TOBISData> database = LoadDatabase(commandLine, log);
     switch (commandLine.Command) {
-    case Search:
-        return RunSearch(*database, commandLine, search, out, err);
     case Describe:
-        return RunDescribe(*database, commandLine, out);
+        return RunDescribe(commandLine, log, out, err);
+    case Annotate:
+        throw EUsageError(QStringLiteral("annotate is not built yet"));
+    case Search:
+        return RunSearch(*LoadDatabase(commandLine, log, nullptr), commandLine, out, err);
     case Words:
-        return RunWords(*database, out, err);
+        return RunWords(*LoadDatabase(commandLine, log, nullptr), commandLine, out, err);
     case Save:
-        return RunSave(*database, commandLine);
+        return RunSave(*LoadDatabase(commandLine, log, nullptr), commandLine);
     case Help:
     case Version:
         break;

@@ -1,133 +1,186 @@
 #include "cli/CommandLine.h"
 
-#include "cli/CodeArgument.h"
-#include "support/Exception.h"
 #include "frontend/SearchInput.h"
+#include "support/Exception.h"
+
+#include <QCommandLineParser>
 
 namespace {
 
-// Walks the arguments one at a time.
-class TArguments
+using enum TCommandLine::TCommand;
+using enum TCommandLine::TSource;
+
+// The parser's own program-name slot: QCommandLineParser skips the first argument.
+const QString ProgramName = QStringLiteral("kestrune-cli");
+
+const QCommandLineOption CsvOption(QStringLiteral("csv"), {}, QStringLiteral("DIR"));
+const QCommandLineOption WorkbookOption(QStringLiteral("workbook"), {}, QStringLiteral("FILE"));
+const QCommandLineOption DatabaseOption(QStringLiteral("db"), {}, QStringLiteral("FILE"));
+const QCommandLineOption PlainDatabaseOption(QStringLiteral("plain-db"), {}, QStringLiteral("FILE"));
+const QCommandLineOption VerboseOption(QStringLiteral("v"));
+const QCommandLineOption HelpOption(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+const QCommandLineOption VersionOption(QStringLiteral("version"));
+
+const QCommandLineOption JsonOption(QStringLiteral("json"));
+const QCommandLineOption MediaOption(QStringLiteral("media"), {}, QStringLiteral("A[-B]"));
+const QCommandLineOption HexOption(QStringLiteral("hex"));
+const QCommandLineOption CodeOption(QStringLiteral("code"), {}, QStringLiteral("CODE"));
+const QCommandLineOption TextOption(QStringLiteral("text"), {}, QStringLiteral("TEXT"));
+const QCommandLineOption RawOption(QStringLiteral("raw"));
+const QCommandLineOption PlainOption(QStringLiteral("plain"));
+
+QCommandLineOption FieldOption(TColumn column)
 {
-public:
-    explicit TArguments(const QStringList& arguments)
-        : FArguments(arguments)
-    {
-    }
+    return QCommandLineOption(QString(ColumnLetter(column)), {}, QStringLiteral("V"));
+}
 
-    bool AtEnd() const { return FIndex >= FArguments.size(); }
-    const QString& Peek() const { return FArguments[FIndex]; }
-    QString Take() { return FArguments[FIndex++]; }
-    // The value after an option.
-    QString TakeValue(const QString& option)
-    {
-        if (AtEnd())
-            throw EUsageError(QStringLiteral("%1 needs a value").arg(option));
-        return Take();
-    }
-
-private:
-    const QStringList& FArguments;
-    qsizetype FIndex = 0;
-};
-
-void SetSource(TCommandLine& commandLine, TCommandLine::TSource source, const QString& path)
+// Parses arguments with the options given; the command's name stands in the program-name slot.
+void Parse(QCommandLineParser& parser, const QList<QCommandLineOption>& options, const QString& name,
+    const QStringList& arguments)
 {
-    if (commandLine.Source != TCommandLine::TSource::BuiltIn)
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.addOptions(options);
+    if (!parser.parse(QStringList{name} + arguments))
+        throw EUsageError(name == ProgramName ? parser.errorText() : QStringLiteral("%1: %2").arg(name, parser.errorText()));
+}
+
+void RequireNoArguments(const QCommandLineParser& parser)
+{
+    if (!parser.positionalArguments().isEmpty())
+        throw EUsageError(QStringLiteral("unexpected \"%1\"").arg(parser.positionalArguments().first()));
+}
+
+void ReadSource(const QCommandLineParser& parser, TCommandLine& commandLine)
+{
+    const std::array<std::pair<const QCommandLineOption*, TCommandLine::TSource>, 4> sources{
+        {{&CsvOption, Csv}, {&WorkbookOption, Workbook}, {&DatabaseOption, Database}, {&PlainDatabaseOption, PlainDatabase}}};
+    qsizetype named = 0;
+    for (const auto& [option, source] : sources) {
+        const QStringList paths = parser.values(*option);
+        named += paths.size();
+        if (!paths.isEmpty()) {
+            commandLine.Source = source;
+            commandLine.SourcePath = paths.last();
+        }
+    }
+    if (named > 1)
         throw EUsageError(QStringLiteral("name at most one source"));
-    commandLine.Source = source;
-    commandLine.SourcePath = path;
+    commandLine.Verbose = parser.isSet(VerboseOption);
 }
 
-// Source options before the command; returns false at the first argument that is none.
-bool TakeSourceOption(TArguments& arguments, TCommandLine& commandLine)
+void ReadMedia(const QCommandLineParser& parser, TCommandLine& commandLine)
 {
-    using enum TCommandLine::TSource;
-    const QString& option = arguments.Peek();
-    if (option == u"-v") {
-        arguments.Take();
-        commandLine.Verbose = true;
-    } else if (option == u"--csv" || option == u"--db" || option == u"--plain-db" || option == u"--workbook") {
-        const QString name = arguments.Take();
-        const QString path = arguments.TakeValue(name);
-        SetSource(commandLine, name == u"--csv" ? Csv : name == u"--db" ? Database : name == u"--plain-db" ? PlainDatabase : Workbook,
-            path);
-    } else {
-        return false;
-    }
-    return true;
-}
-
-void ParseSearch(TArguments& arguments, TCommandLine& commandLine)
-{
-    while (!arguments.AtEnd()) {
-        const QString option = arguments.Take();
-        if (option.size() == 2 && option[0] == u'-' && option[1] >= u'A' && option[1] <= u'F')
-            commandLine.FieldTexts[static_cast<std::size_t>(option[1].unicode() - u'A')] = arguments.TakeValue(option);
-        else if (option == u"--hex")
-            commandLine.Hex = true;
-        else if (option == u"--code")
-            commandLine.CodeText = arguments.TakeValue(option);
-        else if (option == u"--text")
-            commandLine.Text = arguments.TakeValue(option);
-        else if (option == u"--raw")
-            commandLine.Raw = true;
-        else
-            throw EUsageError(QStringLiteral("search does not take \"%1\"").arg(option));
+    if (!parser.isSet(MediaOption))
+        return;
+    try {
+        commandLine.Media = ReadMediaGroups(parser.value(MediaOption));
+    } catch (const Exception& e) {
+        throw EUsageError(e.Message());
     }
 }
 
-void ParseSave(TArguments& arguments, TCommandLine& commandLine)
+void ParseSearch(const QStringList& arguments, TCommandLine& commandLine)
 {
-    while (!arguments.AtEnd()) {
-        const QString argument = arguments.Take();
-        if (argument == u"--plain")
-            commandLine.Plain = true;
-        else if (commandLine.OutputFile.isEmpty() && !argument.startsWith(u'-'))
-            commandLine.OutputFile = argument;
-        else
-            throw EUsageError(QStringLiteral("save does not take \"%1\"").arg(argument));
+    QList<QCommandLineOption> options{HexOption, CodeOption, MediaOption, TextOption, RawOption, JsonOption};
+    for (const TColumn column : AllColumns)
+        options.append(FieldOption(column));
+    QCommandLineParser parser;
+    Parse(parser, options, QStringLiteral("search"), arguments);
+    RequireNoArguments(parser);
+    for (const TColumn column : AllColumns) {
+        if (parser.isSet(QString(ColumnLetter(column))))
+            commandLine.FieldTexts[static_cast<std::size_t>(column)] = parser.value(QString(ColumnLetter(column)));
     }
-    if (commandLine.OutputFile.isEmpty())
+    if (parser.isSet(CodeOption))
+        commandLine.CodeText = parser.value(CodeOption);
+    commandLine.Hex = parser.isSet(HexOption);
+    commandLine.Text = parser.value(TextOption);
+    commandLine.Raw = parser.isSet(RawOption);
+    commandLine.Json = parser.isSet(JsonOption);
+    ReadMedia(parser, commandLine);
+}
+
+void ParseDescribe(const QStringList& arguments, TCommandLine& commandLine)
+{
+    QCommandLineParser parser;
+    Parse(parser, {MediaOption, JsonOption}, QStringLiteral("describe"), arguments);
+    commandLine.Codes = parser.positionalArguments();
+    if (commandLine.Codes.isEmpty())
+        throw EUsageError(QStringLiteral("describe needs at least one code"));
+    commandLine.Json = parser.isSet(JsonOption);
+    ReadMedia(parser, commandLine);
+}
+
+void ParseAnnotate(const QStringList& arguments, TCommandLine& commandLine)
+{
+    QCommandLineParser parser;
+    Parse(parser, {MediaOption, JsonOption}, QStringLiteral("annotate"), arguments);
+    commandLine.Files = parser.positionalArguments();
+    commandLine.Json = parser.isSet(JsonOption);
+    ReadMedia(parser, commandLine);
+}
+
+void ParseWords(const QStringList& arguments, TCommandLine& commandLine)
+{
+    QCommandLineParser parser;
+    Parse(parser, {JsonOption}, QStringLiteral("words"), arguments);
+    RequireNoArguments(parser);
+    commandLine.Json = parser.isSet(JsonOption);
+}
+
+void ParseSave(const QStringList& arguments, TCommandLine& commandLine)
+{
+    QCommandLineParser parser;
+    Parse(parser, {PlainOption}, QStringLiteral("save"), arguments);
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
         throw EUsageError(QStringLiteral("save needs a file name"));
+    if (files.size() > 1)
+        throw EUsageError(QStringLiteral("unexpected \"%1\"").arg(files[1]));
+    commandLine.OutputFile = files[0];
+    commandLine.Plain = parser.isSet(PlainOption);
 }
 
 } // namespace
 
 TCommandLine ParseCommandLine(const QStringList& arguments)
 {
-    using enum TCommandLine::TCommand;
     TCommandLine commandLine;
-    TArguments rest(arguments);
-    while (!rest.AtEnd() && TakeSourceOption(rest, commandLine)) {
+    QCommandLineParser global;
+    // Everything from the command on is the command's.
+    global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    Parse(global, {CsvOption, WorkbookOption, DatabaseOption, PlainDatabaseOption, VerboseOption, HelpOption, VersionOption},
+        ProgramName, arguments);
+    ReadSource(global, commandLine);
+    QStringList rest = global.positionalArguments();
+    if (global.isSet(HelpOption) || global.isSet(VersionOption)) {
+        commandLine.Command = global.isSet(HelpOption) ? Help : Version;
+        if (!rest.isEmpty())
+            throw EUsageError(QStringLiteral("unexpected \"%1\"").arg(rest.first()));
+        return commandLine;
     }
-    if (rest.AtEnd())
+    if (rest.isEmpty())
         throw EUsageError(QStringLiteral("no command given"));
 
-    const QString command = rest.Take();
+    const QString command = rest.takeFirst();
     if (command == u"search") {
         commandLine.Command = Search;
         ParseSearch(rest, commandLine);
     } else if (command == u"describe") {
         commandLine.Command = Describe;
-        while (!rest.AtEnd())
-            commandLine.Codes.append(rest.Take());
-        if (commandLine.Codes.isEmpty())
-            throw EUsageError(QStringLiteral("describe needs at least one code"));
+        ParseDescribe(rest, commandLine);
+    } else if (command == u"annotate") {
+        commandLine.Command = Annotate;
+        ParseAnnotate(rest, commandLine);
     } else if (command == u"words") {
         commandLine.Command = Words;
+        ParseWords(rest, commandLine);
     } else if (command == u"save") {
         commandLine.Command = Save;
         ParseSave(rest, commandLine);
-    } else if (command == u"--help" || command == u"-h") {
-        commandLine.Command = Help;
-    } else if (command == u"--version") {
-        commandLine.Command = Version;
     } else {
         throw EUsageError(QStringLiteral("unknown command \"%1\"").arg(command));
     }
-    if (!rest.AtEnd())
-        throw EUsageError(QStringLiteral("unexpected \"%1\"").arg(rest.Peek()));
     return commandLine;
 }
 
@@ -136,7 +189,7 @@ TSearchCode SearchCode(const TCommandLine& commandLine)
     TSearchCode search;
     if (commandLine.CodeText) {
         try {
-            search.Code = CodeFromArgument(*commandLine.CodeText);
+            search.Code = ReadCodeNotation(*commandLine.CodeText, commandLine.Media);
         } catch (const Exception& e) {
             throw EUsageError(e.Message());
         }
@@ -156,34 +209,4 @@ TSearchCode SearchCode(const TCommandLine& commandLine)
         search.Filter[column] = true;
     }
     return search;
-}
-
-QString UsageText()
-{
-    return QStringLiteral(R"(Usage: kestrune-cli [SOURCE] COMMAND [ARGS]
-Looks up OBIS codes of DLMS/COSEM meters in an OBIS database.
-
-SOURCE (at most one; without one, the built-in database):
-  --csv DIR          load DIR/0.csv .. DIR/9.csv (definition files, one per media)
-  --workbook FILE    import an object-definition workbook (.xlsx or .xls)
-  --db FILE          read a ciphered database container
-  --plain-db FILE    read a plain database stream
-  -v                 write the load's progress lines to stderr
-
-COMMANDS:
-  search [-A V] [-B V] [-C V] [-D V] [-E V] [-F V] [--hex] [--code CODE] [--text TEXT] [--raw]
-      List the definitions that cover the given fields and contain the words of TEXT.
-      V is decimal or $ and hexadecimal digits (with --hex: hexadecimal digits only).
-      --code sets all six fields at once; -A..-F override single fields.
-      TEXT: words that must occur, -word for words that must not, "a phrase" in double quotes.
-      --raw prints one result line per definition instead of the display blocks.
-  describe CODE...   the description of each code, one line each
-  words              every word of the database, one per line
-  save FILE [--plain]
-      write the database as a ciphered container (with --plain: the plain stream)
-  --help, --version
-
-CODE: 1.0.1.8.0.255, 1-0:1.8.0*255, 1-0:1.8.0.255 or the hexadecimal 0100010800FF.
-Exit status: 0 success, 1 a load or lookup error, 2 a usage error.
-)");
 }

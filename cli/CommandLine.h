@@ -1,5 +1,6 @@
 #pragma once
 
+#include "frontend/CodeNotation.h"
 #include "obisdata/Codes.h"
 
 #include <QStringList>
@@ -7,16 +8,20 @@
 #include <array>
 #include <optional>
 
+enum ExitStatus { Success = 0, LoadOrLookupError = 1, UsageError = 2 };
+
 // kestrune-cli [SOURCE] COMMAND [ARGS], parsed.
 struct TCommandLine
 {
     enum class TSource { BuiltIn, Csv, Database, PlainDatabase, Workbook };
-    enum class TCommand { Search, Describe, Words, Save, Help, Version };
+    enum class TCommand { Search, Describe, Words, Annotate, Save, Help, Version };
 
     TSource Source = TSource::BuiltIn;
     QString SourcePath;
     bool Verbose = false;
     TCommand Command = TCommand::Help;
+    bool Json = false;          // search, describe, words, annotate
+    TMediaGroups Media;         // A and B of codes written without them: search --code, describe, annotate
 
     // search
     std::array<std::optional<QString>, 6> FieldTexts; // -A .. -F as typed
@@ -27,6 +32,9 @@ struct TCommandLine
 
     // describe
     QStringList Codes;
+
+    // annotate: the readouts to read; standard input when empty
+    QStringList Files;
 
     // save
     QString OutputFile;

@@ -103,12 +103,12 @@ void TOBISData::SaveToCipheredStream(QIODevice& S)
     CipherStream(plain, S);
 }
 
-std::unique_ptr<TOBISData> TOBISData::CreateFromCipheredStream(QIODevice& S)
+std::unique_ptr<TOBISData> TOBISData::CreateFromCipheredStream(QIODevice& S, const TCodeSelection* Selection)
 {
     CheckContainer(S);
     TStreamReader reader(S, TStreamReader::TBytes::Ciphered);
     auto database = std::make_unique<TOBISData>();
-    database->ReadFromStream(reader);
+    database->ReadFromStream(reader, Selection);
     return database;
 }
 

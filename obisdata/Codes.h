@@ -123,7 +123,6 @@ public:
     void SetValue(TColumn column, std::unique_ptr<TValue> value);
 
     // Six value records, fields A to F.
-    static TValues CreateFromStream(TStreamReader& S);
     void SaveToStream(TStreamWriter& S) const;
 
 private:

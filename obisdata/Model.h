@@ -20,6 +20,13 @@ class TWorkSheets;
 // The loaders' progress callback: receives one line of text.
 using TLogProc = std::function<void(const QString&)>;
 
+// The codes a database is read for. A read for some codes keeps, of each media list, only the
+// definitions that cover one of them (in their order) with every table and variable, and skips
+// the word list: it describes those codes exactly as the whole database does, in a fraction of
+// the time and memory. The definitions it passes over are checked for their lengths only; asked
+// for its words, it has only those of the definitions it kept.
+using TCodeSelection = std::vector<TOBISCode>;
+
 // One item definition: which codes it covers (one pattern per field), its description texts,
 // interface classes, alternative interface classes and value types.
 class TOBISItemData
@@ -111,7 +118,7 @@ public:
     // The description of the code from the first definition that covers it.
     QString GetOBISText(const TOBISCode& OBISCode) const;
 
-    static std::unique_ptr<TOBISMediaData> CreateFromStream(TStreamReader& S);
+    static std::unique_ptr<TOBISMediaData> CreateFromStream(TStreamReader& S, const TCodeSelection* Selection = nullptr);
     void SaveToStream(TStreamWriter& S) const;
 };
 
@@ -135,6 +142,15 @@ public:
     // An empty word list imposes no test.
     QStringList GetMatchingLines(const QStringList& PlusWords, const QStringList& MinusWords,
         const TOBISCode& OBISCode, const TOBISCodeFilter& OBISCodeFilter) const;
+    // The same search with the definitions themselves: each with its media and result line.
+    struct TMatch
+    {
+        TMediaNr Media;
+        const TOBISItemData* Item; // owned by the database
+        QString Line;
+    };
+    std::vector<TMatch> GetMatches(const QStringList& PlusWords, const QStringList& MinusWords,
+        const TOBISCode& OBISCode, const TOBISCodeFilter& OBISCodeFilter) const;
     // Every word of the texts, sorted by the user's locale without regard to case, each once.
     // Built on first use (or read with the database) and kept until a load changes the
     // content: then it is built anew on the next use.
@@ -153,10 +169,10 @@ public:
     void TakeMediaLists(TOBISData& Loaded);
 
     // The database stream and the ciphered container around it.
-    static std::unique_ptr<TOBISData> CreateFromStream(QIODevice& S);
+    static std::unique_ptr<TOBISData> CreateFromStream(QIODevice& S, const TCodeSelection* Selection = nullptr);
     void SaveToStream(QIODevice& S);
     // Reads the container from its first byte, deciphering as it reads (no plain copy).
-    static std::unique_ptr<TOBISData> CreateFromCipheredStream(QIODevice& S);
+    static std::unique_ptr<TOBISData> CreateFromCipheredStream(QIODevice& S, const TCodeSelection* Selection = nullptr);
     void SaveToCipheredStream(QIODevice& S);
     // Pads Plain (at its position) to whole 8-byte blocks with zero bytes, then appends its
     // ciphered blocks to Ciphered.
@@ -170,7 +186,7 @@ public:
     static void DebugCiphering(TOBISData& OBISData, const QString& Folder);
 
 private:
-    void ReadFromStream(TStreamReader& S);
+    void ReadFromStream(TStreamReader& S, const TCodeSelection* Selection);
     // Replaces the media list by the definition lines of the worksheet.
     void ReadWorksheet(const TLogProc& LogProc, TWorkSheet& Worksheet, TMediaNr Media);
     // The content changes: the word list is built anew when next asked for.

@@ -132,10 +132,10 @@ QStringList SplitWords(QStringView text)
     return words;
 }
 
-QStringList TOBISData::GetMatchingLines(const QStringList& PlusWords, const QStringList& MinusWords,
+std::vector<TOBISData::TMatch> TOBISData::GetMatches(const QStringList& PlusWords, const QStringList& MinusWords,
     const TOBISCode& OBISCode, const TOBISCodeFilter& OBISCodeFilter) const
 {
-    QStringList result;
+    std::vector<TMatch> result;
     int firstMedia = 0;
     int lastMedia = MediaCount - 1;
     if (OBISCodeFilter[TColumn::A]) {
@@ -163,10 +163,21 @@ QStringList TOBISData::GetMatchingLines(const QStringList& PlusWords, const QStr
                     || std::any_of(minusTests.begin(), minusTests.end(), holds))
                     continue;
             }
-            result.append(std::move(line));
+            result.push_back({media, item.get(), std::move(line)});
         }
     }
     return result;
+}
+
+QStringList TOBISData::GetMatchingLines(const QStringList& PlusWords, const QStringList& MinusWords,
+    const TOBISCode& OBISCode, const TOBISCodeFilter& OBISCodeFilter) const
+{
+    std::vector<TMatch> matches = GetMatches(PlusWords, MinusWords, OBISCode, OBISCodeFilter);
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(matches.size()));
+    for (TMatch& match : matches)
+        lines.append(std::move(match.Line));
+    return lines;
 }
 
 namespace {

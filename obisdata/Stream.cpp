@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -62,6 +63,12 @@ void TStreamReader::ReadBytes(void* buffer, qint64 count, const char* what)
         DecipherBytes(FBytes.Data(), FPosition, count, static_cast<char*>(buffer));
     else
         std::memcpy(buffer, FBytes.Data() + FPosition, static_cast<std::size_t>(count));
+    FPosition += count;
+}
+
+void TStreamReader::Skip(qint64 count, const char* what)
+{
+    Require(count, what);
     FPosition += count;
 }
 
@@ -145,6 +152,12 @@ QString ReadStreamString(TStreamReader& S)
             units[i] = qFromLittleEndian(units[i]);
     }
     return text;
+}
+
+void SkipStreamString(TStreamReader& S)
+{
+    const qint32 length = S.ReadCount(2, "string length");
+    S.Skip(2 * qint64{length}, "string");
 }
 
 void WriteStreamString(TStreamWriter& S, const QString& text)
@@ -242,32 +255,74 @@ void TValue::SaveToStream(TStreamWriter& S) const
     WriteStreamByteSet(S, SetValue);
 }
 
-TValues TValues::CreateFromStream(TStreamReader& S)
-{
-    TValues values;
-    for (const TColumn column : AllColumns)
-        values.SetValue(column, std::make_unique<TValue>(TValue::CreateFromStream(S)));
-    return values;
-}
-
 void TValues::SaveToStream(TStreamWriter& S) const
 {
     for (const TColumn column : AllColumns)
         GetValue(column).SaveToStream(S);
 }
 
-std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(TStreamReader& S)
+namespace {
+
+// The fields of an item record before its texts, read without building the item.
+struct TItemHead
+{
+    qint32 LineNr = 0;
+    bool IsTableExpansion = false;
+    bool IsAmpersAndExpansion = false;
+    TColumnArray<TValue> Values;
+
+    bool Covers(const TOBISCode& code) const
+    {
+        return std::all_of(AllColumns.begin(), AllColumns.end(),
+            [&](TColumn column) { return Values[column].HasElement(code[column]); });
+    }
+    bool CoversAny(const TCodeSelection& codes) const
+    {
+        return std::any_of(codes.begin(), codes.end(), [this](const TOBISCode& code) { return Covers(code); });
+    }
+};
+
+TItemHead ReadItemHead(TStreamReader& S)
+{
+    TItemHead head;
+    head.LineNr = S.ReadInt32("line number");
+    head.IsTableExpansion = S.ReadBoolean("flag");
+    head.IsAmpersAndExpansion = S.ReadBoolean("flag");
+    for (const TColumn column : AllColumns)
+        head.Values[column] = TValue::CreateFromStream(S);
+    return head;
+}
+
+// The rest of an item record after its head: the texts and the three optional patterns.
+void SkipItemTail(TStreamReader& S)
+{
+    SkipStreamString(S);
+    for (int pattern = 0; pattern < 3; ++pattern) {
+        if (S.ReadByte("presence byte") != 0)
+            S.Skip(ValueRecordSize, "value");
+    }
+}
+
+std::unique_ptr<TOBISItemData> ItemFromHead(const TItemHead& head, TStreamReader& S)
 {
     auto item = std::make_unique<TOBISItemData>();
-    item->LineNr = S.ReadInt32("line number");
-    item->IsTableExpansion = S.ReadBoolean("flag");
-    item->IsAmpersAndExpansion = S.ReadBoolean("flag");
-    item->Values = TValues::CreateFromStream(S);
+    item->LineNr = head.LineNr;
+    item->IsTableExpansion = head.IsTableExpansion;
+    item->IsAmpersAndExpansion = head.IsAmpersAndExpansion;
+    for (const TColumn column : AllColumns)
+        item->Values.SetValue(column, std::make_unique<TValue>(head.Values[column]));
     item->Texts = ReadStreamStrings(S);
     item->InterfaceClasses = ReadStreamOptionalValue(S);
     item->AltInterfaceClasses = ReadStreamOptionalValue(S);
     item->ValueTypes = ReadStreamOptionalValue(S);
     return item;
+}
+
+} // namespace
+
+std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(TStreamReader& S)
+{
+    return ItemFromHead(ReadItemHead(S), S);
 }
 
 void TOBISItemData::SaveToStream(TStreamWriter& S) const
@@ -345,13 +400,19 @@ constexpr quint8 FirstTableCharacter = '0';
 
 } // namespace
 
-std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(TStreamReader& S)
+std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(TStreamReader& S, const TCodeSelection* Selection)
 {
     auto media = std::make_unique<TOBISMediaData>();
     const qint32 count = S.ReadCount(ItemRecordMinimumSize, "item count");
-    media->Items.reserve(static_cast<std::size_t>(count));
-    for (qint32 i = 0; i < count; ++i)
-        media->Items.push_back(TOBISItemData::CreateFromStream(S));
+    if (!Selection)
+        media->Items.reserve(static_cast<std::size_t>(count));
+    for (qint32 i = 0; i < count; ++i) {
+        const TItemHead head = ReadItemHead(S);
+        if (!Selection || head.CoversAny(*Selection))
+            media->Items.push_back(ItemFromHead(head, S));
+        else
+            SkipItemTail(S);
+    }
     const TByteSet tables = ReadStreamByteSet(S);
     for (int t = 0; t < TableCount; ++t) {
         if (tables.Contains(static_cast<quint8>(FirstTableCharacter + t)))
@@ -380,20 +441,23 @@ void TOBISMediaData::SaveToStream(TStreamWriter& S) const
     Variables.SaveToStream(S);
 }
 
-void TOBISData::ReadFromStream(TStreamReader& S)
+void TOBISData::ReadFromStream(TStreamReader& S, const TCodeSelection* Selection)
 {
-    FAllWords = ReadStreamStrings(S);
+    if (Selection)
+        SkipStreamString(S);
+    else
+        FAllWords = ReadStreamStrings(S);
     for (auto& media : AllMediaData) {
         if (S.ReadByte("media presence byte") != 0)
-            media = TOBISMediaData::CreateFromStream(S);
+            media = TOBISMediaData::CreateFromStream(S, Selection);
     }
 }
 
-std::unique_ptr<TOBISData> TOBISData::CreateFromStream(QIODevice& S)
+std::unique_ptr<TOBISData> TOBISData::CreateFromStream(QIODevice& S, const TCodeSelection* Selection)
 {
     TStreamReader reader(S);
     auto database = std::make_unique<TOBISData>();
-    database->ReadFromStream(reader);
+    database->ReadFromStream(reader, Selection);
     reader.Finish();
     return database;
 }

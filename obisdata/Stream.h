@@ -42,6 +42,8 @@ public:
     bool ReadBoolean(const char* what);
     qint32 ReadInt32(const char* what);
     void ReadBytes(void* buffer, qint64 count, const char* what);
+    // Passes over count bytes without reading (or deciphering) them.
+    void Skip(qint64 count, const char* what);
     // A count read from the stream, of records each at least minimumRecordSize bytes long.
     qint32 ReadCount(qint64 minimumRecordSize, const char* what);
     [[noreturn]] void RaiseDamaged(const QString& what) const;
@@ -82,6 +84,7 @@ private:
 
 // The blocks of the stream.
 QString ReadStreamString(TStreamReader& S);
+void SkipStreamString(TStreamReader& S);
 void WriteStreamString(TStreamWriter& S, const QString& text);
 QStringList ReadStreamStrings(TStreamReader& S);
 void WriteStreamStrings(TStreamWriter& S, const QStringList& list);

@@ -1,48 +1,38 @@
+#include "RunCli.h"
 #include "tests/QtPrinters.h"
 #include "tests/XlsxFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct TRun
+TEST(KestruneCli, DescribesSeveralCodesOneLineEachNamingTheFullCode)
 {
-    int ExitCode;
-    QString Out;
-    QString Err;
-};
-
-TRun Cli(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(KESTRUNE_CLI), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-        QString::fromUtf8(process.readAllStandardError())};
-}
-
-const QString CsvDirectory = QStringLiteral(KESTRUNE_EXAMPLES "/csv");
-
-QStringList WithCsv(QStringList arguments)
-{
-    arguments.prepend(CsvDirectory);
-    arguments.prepend(QStringLiteral("--csv"));
-    return arguments;
-}
-
-TEST(KestruneCli, DescribesCodesOneLineEach)
-{
-    const TRun run = Cli(WithCsv({"describe", "1.0.2.8.3.255", "1-0:32.7.0*255", "0000600103FF", "1.0.50.1.1.1", "7.0.1.0.0.255"}));
+    const TRun run = Cli(WithCsv({"describe", "1.0.2.8.3.255", "1-0:32.7.0*255", "0000600103FF", "1.0.50.1.1.1", "7-0:1.0"}));
     EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     EXPECT_EQ(run.Out,
-        QStringLiteral("Active power- Time integral 1 Rate 3\nVoltage L1 Instantaneous value\nDevice ID 4\n"
-                       "Any electricity quantity\nClock\n"));
+        QStringLiteral("1.0.2.8.3.255: Active power- Time integral 1 Rate 3\n1.0.32.7.0.255: Voltage L1 Instantaneous value\n"
+                       "0.0.96.1.3.255: Device ID 4\n1.0.50.1.1.1: Any electricity quantity\n7.0.1.0.0.255: Clock\n"));
     EXPECT_EQ(run.Err, QString());
+}
+
+TEST(KestruneCli, DescribesOneCodeByItsDescriptionAlone)
+{
+    const TRun dotted = Cli(WithCsv({"describe", "0.0.1.0.0.255"}));
+    EXPECT_EQ(dotted.Out, QStringLiteral("Clock\n"));
+    EXPECT_EQ(dotted.Err, QString());
+
+    // Written otherwise, the code that was looked up is named on stderr.
+    const TRun reduced = Cli(WithCsv({"describe", "32.7.0"}));
+    EXPECT_EQ(reduced.Out, QStringLiteral("Voltage L1 Instantaneous value\n"));
+    EXPECT_EQ(reduced.Err, QStringLiteral("\"32.7.0\" is 1.0.32.7.0.255\n"));
+
+    const TRun media = Cli(WithCsv({"describe", "--media", "7", "1.0.0"}));
+    EXPECT_EQ(media.Out, QStringLiteral("Clock\n"));
 }
 
 TEST(KestruneCli, SearchShowsTheDisplayBlocksAndCountsTheItems)
@@ -113,10 +103,18 @@ INSTANTIATE_TEST_SUITE_P(Commands, UsageErrors,
     testing::Values(UsageCase{{}, "no command given"}, UsageCase{{"frobnicate"}, "unknown command \"frobnicate\""},
         UsageCase{{"search", "-C", "256"}, "field C: \"256\" is not a value from 0 to 255 (decimal, or $ and hexadecimal digits)"},
         UsageCase{{"search", "--hex", "-F", "$FF"}, "field F: \"$FF\" is not a value from 0 to 255 (hexadecimal digits)"},
-        UsageCase{{"search", "--code", "1.0.1.8"}, "Unrecognized OBIS code \"1.0.1.8\""},
-        UsageCase{{"search", "-B"}, "-B needs a value"}, UsageCase{{"search", "--words"}, "search does not take \"--words\""},
+        UsageCase{{"search", "--code", "1.0.1.8"},
+            "Cannot read \"1.0.1.8\" as an OBIS code: 4 groups, where A.B.C.D.E.F has 6 and a reduced code C.D or C.D.E"},
+        UsageCase{{"search", "-B"}, "search: Missing value after '-B'."},
+        UsageCase{{"search", "--words"}, "search: Unknown option 'words'."},
+        UsageCase{{"search", "extra"}, "unexpected \"extra\""},
+        UsageCase{{"describe", "--media", "1-300", "1.8.0"}, "--media \"1-300\": A or A-B expected, values from 0 to 255"},
+        UsageCase{{"annotate", "--crc"}, "annotate: Unknown option 'crc'."},
+        UsageCase{{"--frobnicate", "words"}, "Unknown option 'frobnicate'."},
+        UsageCase{{"--help", "words"}, "unexpected \"words\""},
         UsageCase{{"describe"}, "describe needs at least one code"}, UsageCase{{"save"}, "save needs a file name"},
         UsageCase{{"--csv", "a", "--db", "b", "words"}, "name at most one source"},
+        UsageCase{{"save", "a", "b"}, "unexpected \"b\""},
         UsageCase{{"words", "extra"}, "unexpected \"extra\""}));
 
 TEST(KestruneCli, LookupErrorsExitWithStatus1AndTheMessage)
@@ -125,10 +123,12 @@ TEST(KestruneCli, LookupErrorsExitWithStatus1AndTheMessage)
     const TRun missing = Cli(WithCsv({"describe", "3.0.1.8.0.255"}));
     EXPECT_EQ(missing.ExitCode, 1);
     EXPECT_EQ(missing.Err, QStringLiteral("Code=3.0.1.8.0.255, no data available for media 3\n"));
-    const TRun bad = Cli(WithCsv({"describe", "0.0.1.0.0.255", "x"}));
+    // The codes after one that fails are still described.
+    const TRun bad = Cli(WithCsv({"describe", "x", "12-0:1.8.0", "0.0.1.0.0.255"}));
     EXPECT_EQ(bad.ExitCode, 1);
-    EXPECT_EQ(bad.Out, QStringLiteral("Clock\n"));
-    EXPECT_EQ(bad.Err, QStringLiteral("Unrecognized OBIS code \"x\"\n"));
+    EXPECT_EQ(bad.Out, QStringLiteral("0.0.1.0.0.255: Clock\n"));
+    EXPECT_EQ(bad.Err, QStringLiteral("Cannot read \"x\" as an OBIS code: neither groups separated by \".\" nor 12 hexadecimal digits\n"
+                                      "Code=12.0.1.8.0.255, illegal media 12\n"));
 }
 
 TEST(KestruneCli, LoadErrorsExitWithStatus1AndTheMessage)

@@ -169,6 +169,35 @@ TEST(DatabaseStream, ReadingAndWritingAgainGivesTheSameBytes)
     EXPECT_EQ(read->AllMediaData[1]->Variables.Find(QStringLiteral("CHAN"))->ToString(), QStringLiteral("[0-64]"));
 }
 
+std::unique_ptr<TOBISData> LoadedFor(QByteArray bytes, const TCodeSelection& codes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    auto database = TOBISData::CreateFromStream(buffer, &codes);
+    EXPECT_EQ(buffer.pos(), bytes.size());
+    return database;
+}
+
+TEST(DatabaseStream, AReadForSomeCodesDescribesThemAsTheWholeDatabase)
+{
+    const TCodeSelection codes{Code("1.3.2.8.4.255"), Code("1.0.99.98.0.0"), Code("0.0.1.0.0.255"),
+        Code("0.0.96.1.0.255"), Code("0.0.96.2.0.255")};
+    const auto whole = SampleDatabase();
+    const auto selected = LoadedFor(Saved(*whole), codes);
+    for (const TOBISCode& code : codes)
+        EXPECT_EQ(selected->GetOBISText(code), whole->GetOBISText(code)) << TOBISData::OBISCodeToOBISStr(code).toStdString();
+    ASSERT_NE(selected->AllMediaData[3], nullptr);
+    EXPECT_TRUE(selected->AllMediaData[3]->Items.empty());
+}
+
+TEST(DatabaseStream, AReadForSomeCodesKeepsOnlyTheDefinitionsThatCoverThem)
+{
+    const auto selected = LoadedFor(Saved(*SampleDatabase()), {Code("1.0.2.8.4.255")});
+    EXPECT_EQ(selected->GetMatchingLines({}, {}, {}, {}),
+        Lines({"6|{A=1, B=0, C=[0-255], D=[0-255], E=[0-255], F=[0-255]}|Any",
+            "*5|{A=1, B=[0-64], C=2, D=8, E=[0-4], F=255}|Channel $B; Active power-; Time integral 1; Rate $E|IC=3 AltIC=4 Types=6 "}));
+}
+
 TEST(DatabaseStream, TheStoredWordListIsKeptAsItIs)
 {
     QByteArray bytes = Int32(13) + Utf16(u"zeta\r\nalpha\r\n") + QByteArray(10, '\0');
