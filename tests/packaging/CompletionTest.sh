@@ -26,22 +26,25 @@ expect()
     fi
 }
 
-expect "kestrune-cli " "--csv --db --help --plain-db --version --workbook -v describe save search words"
+expect "kestrune-cli " "--csv --db --help --plain-db --version --workbook -v annotate describe save search words"
 expect "kestrune-cli s" "save search"
 expect "kestrune-cli --" "--csv --db --help --plain-db --version --workbook"
 expect "kestrune-cli --csv " "csvdir"
 expect "kestrune-cli --workbook b" "base.db book.xlsx"
 expect "kestrune-cli --db ba" "base.db"
-expect "kestrune-cli --csv csvdir " "--csv --db --plain-db --workbook -v describe save search words"
-expect "kestrune-cli search -" "--code --hex --raw --text -A -B -C -D -E -F"
+expect "kestrune-cli --csv csvdir " "--csv --db --plain-db --workbook -v annotate describe save search words"
+expect "kestrune-cli search -" "--code --hex --json --media --raw --text -A -B -C -D -E -F"
 expect "kestrune-cli -v search --r" "--raw"
-expect "kestrune-cli --workbook book.xlsx search -A 1 --" "--code --hex --raw --text"
+expect "kestrune-cli --workbook book.xlsx search -A 1 --" "--code --hex --json --media --raw --text"
 expect "kestrune-cli search -A " ""
 expect "kestrune-cli search --text " ""
 expect "kestrune-cli save " "base.db book.xlsx csvdir"
 expect "kestrune-cli save base.db -" "--plain"
 expect "kestrune-cli describe 1.0.1.8.0.255 " ""
-expect "kestrune-cli words -" ""
+expect "kestrune-cli describe -" "--json --media"
+expect "kestrune-cli annotate --media " ""
+expect "kestrune-cli annotate b" "base.db book.xlsx"
+expect "kestrune-cli words -" "--json"
 
 [[ "$(complete -p kestrune-cli)" == "complete -F _kestrune_cli kestrune-cli" ]] ||
     { echo "FAILED: kestrune-cli is not bound to _kestrune_cli"; failures=$((failures + 1)); }
