@@ -1,5 +1,5 @@
 // kestrune-cli as a user runs it, process start included: describe of one code and annotate of
-// a 40-line P1 telegram on the built-in database. The "peak_MiB" counter is the largest resident
+// the 40-line P1 telegram of examples/ on the built-in database. The "peak_MiB" counter is the largest resident
 // size a run of the process reached.
 
 #include <benchmark/benchmark.h>
@@ -69,7 +69,7 @@ void DescribeOneCode(benchmark::State& state)
 
 void AnnotateTelegram(benchmark::State& state)
 {
-    RunCli(state, {"annotate"}, KESTRUNE_BENCH_READOUTS "/p1-telegram-40.txt");
+    RunCli(state, {"annotate"}, KESTRUNE_TELEGRAM);
 }
 
 } // namespace

@@ -119,6 +119,41 @@ void CheckStreamRoundTrip(TOBISData& database)
     FuzzRequire(SavedStream(*ReadStream(savedAgain)) == savedAgain, "a database read from a stream saves to the same bytes");
 }
 
+// The description of the code, or the message of the lookup's error.
+QString LookupResult(const TOBISData& database, const TOBISCode& code)
+{
+    try {
+        return database.GetOBISText(code);
+    } catch (const Exception& e) {
+        return QStringLiteral("error: ") + e.Message();
+    }
+}
+
+// A read for some codes describes them exactly as the whole database does (when its texts
+// survive the trip through a stream at all).
+void CheckReadForCodes(TOBISData& database)
+{
+    if (!ListEntriesSurvive(database))
+        return;
+    TCodeSelection codes;
+    for (const auto& media : database.AllMediaData) {
+        if (!media)
+            continue;
+        for (const auto& item : media->Items) {
+            if (const std::optional<TOBISCode> code = CoveredCode(*item); code && codes.size() < 8)
+                codes.push_back(*code);
+        }
+    }
+    QByteArray saved = SavedStream(database);
+    QBuffer buffer(&saved);
+    buffer.open(QIODevice::ReadOnly);
+    const std::unique_ptr<TOBISData> selected = TOBISData::CreateFromStream(buffer, &codes);
+    FuzzRequire(buffer.pos() == saved.size(), "a read for some codes reads the whole stream");
+    for (const TOBISCode& code : codes)
+        FuzzRequire(LookupResult(*selected, code) == LookupResult(database, code),
+            "a read for some codes describes them as the whole database", TOBISData::OBISCodeToOBISStr(code));
+}
+
 } // namespace
 
 void CheckDatabase(TOBISData& database)
@@ -130,6 +165,7 @@ void CheckDatabase(TOBISData& database)
         return;
     CheckResultLines(database);
     CheckStreamRoundTrip(database);
+    CheckReadForCodes(database);
 }
 
 void CheckDefinitions(const TOBISData& database, bool expanded)
