@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "cli/Annotate.h"
 #include "cli/CommandLine.h"
 #include "cli/Descriptions.h"
 #include "cli/JsonDocuments.h"
@@ -129,7 +130,7 @@ int Run(const TCommandLine& commandLine, QTextStream& out, QTextStream& err)
     case Describe:
         return RunDescribe(commandLine, log, out, err);
     case Annotate:
-        throw EUsageError(QStringLiteral("annotate is not built yet"));
+        return RunAnnotate(commandLine, log, out);
     case Search:
         return RunSearch(*LoadDatabase(commandLine, log, nullptr), commandLine, out, err);
     case Words:

@@ -28,7 +28,8 @@ COMMANDS:
       Reads meter readouts (standard input without FILE, or for "-") and prints every line
       as it stands; below each line that carries a code, indented, the full code and its
       description (or what is wrong), the text a hexadecimal text value spells, and for the
-      "!XXXX" line of a P1 telegram whether its CRC holds. Readouts: P1 telegrams (DSMR
+      "!XXXX" line of a P1 telegram whether its CRC holds; the exit status is 1 when a code
+      could not be read or a CRC does not hold. Readouts: P1 telegrams (DSMR
       2.2 to 5 and their Belgian and Luxembourg variants), IEC 62056-21 data blocks
       ("1.8.0(0012345.6*kWh)", framing characters tolerated) and SML text dumps
       ("1-0:1.8.0*255#1234.5#Wh", "01 00 01 08 00 ff").

@@ -16,7 +16,11 @@ show() {
   "$cli" "$@"
   echo
 }
-show describe 1.0.1.8.0.255 1-0:32.7.0*255 0.0.1.0.0.255 7.0.3.0.0.255
+show describe 1-0:1.8.1
+show describe 1.0.1.8.0.255 1-0:32.7.0*255 F.F 0100010800FF 7.0.3.0.0.255
+echo "\$ kestrune-cli annotate < examples/readouts/p1-telegram.txt"
+"$cli" annotate < examples/readouts/p1-telegram.txt
+echo
 show search -A 1 -C 1 -D 8 -E 0 -F 255
 show search --text '"L1 Voltage" instantaneous' -A 1
 show --csv examples/csv describe 1.0.2.8.3.255
