@@ -20,10 +20,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_targets=(lexer definition_lines csv_files stream container lookup search xlsx xls)
+all_targets=(lexer definition_lines csv_files stream container lookup search readout xlsx xls)
 # The longest input each target is given: enough for what it reads, small enough to stay fast.
 declare -A max_len=([lexer]=4096 [definition_lines]=4096 [csv_files]=8192 [stream]=16384 [container]=16384
-  [lookup]=4096 [search]=4096 [xlsx]=65536 [xls]=65536)
+  [lookup]=4096 [search]=4096 [readout]=8192 [xlsx]=65536 [xls]=65536)
 limits=(-rss_limit_mb=2048)
 # Definitions at the table expansion limit (200,000 in a media list) take seconds to build
 # under the sanitizers: the targets that build databases from definitions get more time.
