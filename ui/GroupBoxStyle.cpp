@@ -1,7 +1,9 @@
 #include "ui/GroupBoxStyle.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLayout>
+#include <QStyleFactory>
 #include <QStyleOptionComplex>
 
 #include <algorithm>
@@ -29,7 +31,7 @@ int TGroupBoxStyle::TitleIndent(const QStyleOptionComplex* Option, const QWidget
 
 void TGroupBoxStyle::IndentTitle(QGroupBox& Group)
 {
-    auto* style = new TGroupBoxStyle;
+    auto* style = new TGroupBoxStyle(QStyleFactory::create(QApplication::style()->name()));
     style->setParent(&Group);
     Group.setStyle(style);
 }

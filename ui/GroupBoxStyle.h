@@ -10,6 +10,8 @@ class QGroupBox;
 class TGroupBoxStyle : public QProxyStyle
 {
 public:
+    using QProxyStyle::QProxyStyle;
+
     QRect subControlRect(
         ComplexControl Control, const QStyleOptionComplex* Option, SubControl Part, const QWidget* Widget) const override;
 
