@@ -30,8 +30,9 @@ protected:
         return {};
     }
 
-    // Starts the window, waits until it is shown, and closes it as a user would.
-    void StartAndClose()
+    // Starts the window, waits until it is shown, runs WhileShown with the window's id, and
+    // closes the window as a user would.
+    void StartAndClose(const std::function<void(const QString& Id)>& WhileShown = [](const QString&) {})
     {
         QProcess window;
         window.setProcessEnvironment(Environment);
@@ -42,6 +43,7 @@ protected:
             << "the window did not appear";
         // Let the window manager frame and place it before the close request comes.
         QThread::msleep(500);
+        WhileShown(id);
         ASSERT_TRUE(Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), id}).has_value());
         ASSERT_TRUE(window.waitForFinished(TimeoutMs)) << "the window did not close";
     }
@@ -66,6 +68,25 @@ TEST_F(WindowPlacement, TheWindowKeepsItsPlaceOverRepeatedStarts)
     for (int restart = 1; restart <= 3; ++restart) {
         StartAndClose();
         EXPECT_EQ(StoredGeometry(), first) << "after restart " << restart;
+    }
+}
+
+// Moved and resized through the window manager, as a user drags it, the window keeps its new
+// place and size from then on.
+TEST_F(WindowPlacement, AWindowMovedByTheUserKeepsItsNewPlace)
+{
+    StartAndClose([this](const QString& id) {
+        ASSERT_TRUE(Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), id, QStringLiteral("-e"),
+                                                       QStringLiteral("0,100,150,900,600")})
+                        .has_value());
+        QThread::msleep(500);
+    });
+    const QRect moved = StoredGeometry();
+    EXPECT_NE(moved.topLeft(), QPoint(320, 256));
+    EXPECT_EQ(moved.size(), QSize(900, 600));
+    for (int restart = 1; restart <= 2; ++restart) {
+        StartAndClose();
+        EXPECT_EQ(StoredGeometry(), moved) << "after restart " << restart;
     }
 }
 
