@@ -1,6 +1,7 @@
 #include "ui/FormMain.h"
 
 #include "support/AppPaths.h"
+#include "ui/GroupBoxStyle.h"
 #include "ui/HighLighter.h"
 #include "ui/LabeledEdit.h"
 #include "ui/ResultView.h"
@@ -120,6 +121,7 @@ void TFormMain::CreateFilterGroup(QWidget* Parent)
 {
     GRPFilter = new QGroupBox(tr("Filter"), Parent);
     GRPFilter->setObjectName(QStringLiteral("GRPFilter"));
+    TGroupBoxStyle::IndentTitle(*GRPFilter);
     LEDITText = new TLabeledEdit(tr("Text:"), GRPFilter);
     LEDITText->setObjectName(QStringLiteral("LEDITText"));
     auto* grid = new QGridLayout(GRPFilter);
@@ -163,6 +165,7 @@ void TFormMain::CreatePathGroup(QWidget* Parent)
 {
     GroupBox1 = new QGroupBox(tr("COSEM Objects definition file:"), Parent);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    TGroupBoxStyle::IndentTitle(*GroupBox1);
     EDITObjDefFile = new QLineEdit(GroupBox1);
     EDITObjDefFile->setObjectName(QStringLiteral("EDITObjDefFile"));
     BTNBrowseObjDefFile

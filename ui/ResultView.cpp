@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStringEncoder>
 
 #include <algorithm>
 
@@ -43,6 +44,11 @@ TResultView::TResultView(QWidget* Parent)
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
+    // Nothing here listens to the editor's change notifications, and for each change they
+    // would turn the whole inserted or deleted text back into a QString (for the
+    // accessibility events), which costs a search result of 100,000 definitions a third of
+    // its time.
+    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
 }
 
 // The display blocks are aligned with blanks, so only a family whose glyphs really have one
@@ -95,15 +101,30 @@ void TResultView::AppendLine(const QString& Line)
     AppendLines({Line});
 }
 
+// The lines go to the editor as one UTF-8 text, encoded straight from the list: a search
+// result of 100,000 definitions is some 40 MB of text, which is not joined into one string
+// and then converted again.
 void TResultView::AppendLines(const QStringList& Lines)
 {
     if (Lines.isEmpty())
         return;
-    const QString text = Lines.join(u'\n');
-    if (FLineCount == 0)
-        setText(text);
-    else
-        append(u'\n' + text);
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    qsizetype characters = 0;
+    for (const QString& line : Lines)
+        characters += line.size() + 1;
+    QByteArray text(toUtf8.requiredSpace(characters), Qt::Uninitialized);
+    char* end = text.data();
+    if (FLineCount > 0)
+        *end++ = '\n';
+    for (const QString& line : Lines) {
+        end = toUtf8.appendToBuffer(end, line);
+        *end++ = '\n';
+    }
+    --end; // no line break after the last line
+    text.truncate(end - text.constData());
+    SendScintilla(SCI_SETREADONLY, 0UL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.constData());
+    SendScintilla(SCI_SETREADONLY, 1UL);
     FLineCount += Lines.size();
 }
 

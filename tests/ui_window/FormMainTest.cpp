@@ -23,12 +23,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QUrl>
 #include <QWindow>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -696,6 +698,21 @@ TEST_F(FormMainTest, LayoutLeavesRoomForEveryCaptionAndFifteenLines)
     }
     for (const QGroupBox* group : Form->findChildren<QGroupBox*>())
         EXPECT_GT(group->width(), group->fontMetrics().horizontalAdvance(group->title())) << group->title().toStdString();
+    // A group's title starts where its first control starts, in the controls' font.
+    const std::pair<const QGroupBox*, const QWidget*> titledGroups[]
+        = {{Form->GroupBox1, Form->EDITObjDefFile}, {Form->GRPFilter, Form->LEDITA}};
+    for (const auto& [group, firstControl] : titledGroups) {
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.lineWidth = 1;
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        option.textAlignment = group->alignment();
+        const QRect title = group->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, group);
+        EXPECT_EQ(title.left(), firstControl->x()) << group->title().toStdString();
+        EXPECT_LE(title.right(), group->width());
+        EXPECT_EQ(QFontInfo(group->font()).pointSize(), 8);
+    }
     for (QLineEdit* field : {Form->LEDITA, Form->LEDITF}) {
         field->setText(QStringLiteral("FFFFFFFF"));
         EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), field->contentsRect().width() - 4);

@@ -45,6 +45,11 @@ TEST(ResultView, IsAReadOnlyListOfLinesWithoutGutter)
     EXPECT_TRUE(view.Lines().isEmpty());
     view.AppendLines({QStringLiteral("c")});
     EXPECT_EQ(view.Lines(), QStringList {QStringLiteral("c")});
+    // Text outside ASCII, a character beyond the first plane among it, comes back as it went in.
+    const QString heat = QString::fromUtf8("W\u00e4rmez\u00e4hler m\u00b3 \U0001F321");
+    view.AppendLines({heat, QStringLiteral("d")});
+    EXPECT_EQ(view.Lines(), QStringList({QStringLiteral("c"), heat, QStringLiteral("d")}));
+    EXPECT_TRUE(view.isReadOnly());
 }
 
 TEST(ResultView, CopiesTheSelection)
