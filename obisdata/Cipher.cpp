@@ -9,18 +9,26 @@
 #include <QFile>
 #include <QtEndian>
 
-#include <array>
 
 void DecipherBytes(const char* container, qint64 offset, qint64 count, char* target)
 {
-    std::array<char, CipherBlockSize> key;
-    qToLittleEndian(CipherKey, key.data());
     const qint64 end = offset + count;
+    const auto decipherByte = [&](qint64 at) {
+        const char previous = at < CipherBlockSize ? 0 : container[at - CipherBlockSize];
+        const auto keyByte = static_cast<char>(CipherKey >> (8 * (at % CipherBlockSize))); // little-endian
+        *target++ = static_cast<char>(container[at] ^ previous ^ keyByte);
+    };
     qint64 at = offset;
-    for (; at < std::min<qint64>(end, CipherBlockSize); ++at)
-        *target++ = static_cast<char>(container[at] ^ key[static_cast<std::size_t>(at)]);
+    for (; at < end && (at < CipherBlockSize || at % CipherBlockSize != 0); ++at)
+        decipherByte(at);
+    // Whole blocks at once: the plain block is the ciphered one, the one before it and the key.
+    for (; at + CipherBlockSize <= end; at += CipherBlockSize, target += CipherBlockSize) {
+        const quint64 plain = qFromLittleEndian<quint64>(container + at)
+            ^ qFromLittleEndian<quint64>(container + at - CipherBlockSize) ^ CipherKey;
+        qToLittleEndian(plain, target);
+    }
     for (; at < end; ++at)
-        *target++ = static_cast<char>(container[at] ^ container[at - CipherBlockSize] ^ key[static_cast<std::size_t>(at % CipherBlockSize)]);
+        decipherByte(at);
 }
 
 namespace {

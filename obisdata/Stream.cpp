@@ -60,10 +60,24 @@ void TStreamReader::ReadBytes(void* buffer, qint64 count, const char* what)
 {
     Require(count, what);
     if (FCiphered)
-        DecipherBytes(FBytes.Data(), FPosition, count, static_cast<char*>(buffer));
+        ReadDeciphered(buffer, count);
     else
         std::memcpy(buffer, FBytes.Data() + FPosition, static_cast<std::size_t>(count));
     FPosition += count;
+}
+
+void TStreamReader::ReadDeciphered(void* buffer, qint64 count)
+{
+    if (count > WindowSize) {
+        DecipherBytes(FBytes.Data(), FPosition, count, static_cast<char*>(buffer));
+        return;
+    }
+    if (FPosition < FWindowStart || FPosition + count > FWindowStart + FWindowSize) {
+        FWindowStart = FPosition;
+        FWindowSize = std::min(WindowSize, FBytes.Size() - FPosition);
+        DecipherBytes(FBytes.Data(), FWindowStart, FWindowSize, FWindow.data());
+    }
+    std::memcpy(buffer, FWindow.data() + (FPosition - FWindowStart), static_cast<std::size_t>(count));
 }
 
 void TStreamReader::Skip(qint64 count, const char* what)
@@ -237,12 +251,15 @@ TValue TValue::CreateFromStream(TStreamReader& S)
     if (kind > static_cast<quint8>(TValueKind::vkSet)) {
         S.RaiseDamaged(QStringLiteral("value kind %1 is unknown").arg(kind));
     }
+    // The rest of the record in one read: value, low and high end of the range, the set.
+    std::array<char, ValueRecordSize - 1> fields;
+    S.ReadBytes(fields.data(), ValueRecordSize - 1, "value");
     TValue value;
     value.Kind = static_cast<TValueKind>(kind);
-    value.ByteValue = S.ReadByte("value");
-    value.LoRange = S.ReadByte("value");
-    value.HiRange = S.ReadByte("value");
-    value.SetValue = ReadStreamByteSet(S);
+    value.ByteValue = static_cast<quint8>(fields[0]);
+    value.LoRange = static_cast<quint8>(fields[1]);
+    value.HiRange = static_cast<quint8>(fields[2]);
+    std::memcpy(value.SetValue.Bytes().data(), fields.data() + 3, 32);
     return value;
 }
 

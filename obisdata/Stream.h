@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 
 class QIODevice;
@@ -54,11 +55,18 @@ public:
 
 private:
     void Require(qint64 count, const char* what) const;
+    void ReadDeciphered(void* buffer, qint64 count);
 
     QIODevice& FDevice;
     TDeviceBytes FBytes;
     bool FCiphered;
     qint64 FPosition = 0;
+    // Ciphered bytes are deciphered a window at a time: the many small reads of a record then
+    // cost a copy each, and a window deciphers whole blocks at once.
+    static constexpr qint64 WindowSize = 4096;
+    std::array<char, WindowSize> FWindow;
+    qint64 FWindowStart = 0;
+    qint64 FWindowSize = 0;
 };
 
 // Writes the records of a database stream at the device's current position.

@@ -60,6 +60,23 @@ TEST(CipheredContainer, BlocksChainUnderTheKey)
     EXPECT_EQ(Ciphered(QByteArray(17, '\x11')).size(), 24);
 }
 
+// A reader deciphers the parts it reads, from any offset and of any length: each part is
+// the same bytes as in the whole container deciphered at once.
+TEST(CipheredContainer, AnyPartDeciphersOnItsOwn)
+{
+    QByteArray plainBytes(64, Qt::Uninitialized);
+    for (int i = 0; i < plainBytes.size(); ++i)
+        plainBytes[i] = static_cast<char>(i * 37 + 11);
+    const QByteArray container = Ciphered(plainBytes);
+    for (qint64 offset = 0; offset < container.size(); ++offset) {
+        for (qint64 count = 0; offset + count <= container.size(); ++count) {
+            QByteArray part(count, '\0');
+            DecipherBytes(container.constData(), offset, count, part.data());
+            ASSERT_EQ(part, plainBytes.mid(offset, count)) << "offset " << offset << ", count " << count;
+        }
+    }
+}
+
 TEST(CipheredContainer, SavingLoadingAndSavingAgainGivesTheSameBytes)
 {
     TOBISData database;
