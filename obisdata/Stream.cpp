@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 
 namespace {
@@ -299,14 +300,28 @@ struct TItemHead
     }
 };
 
-TItemHead ReadItemHead(TStreamReader& S)
+// Whether a pattern holds the group of any of the codes: when one pattern holds none, the item
+// covers none of them.
+bool HoldsAnyGroup(const TValue& pattern, TColumn column, const TCodeSelection& codes)
+{
+    return std::any_of(codes.begin(), codes.end(), [&](const TOBISCode& code) { return pattern.HasElement(code[column]); });
+}
+
+// The head of an item record. For a selection it is read only as far as it may cover one of the
+// codes: after a pattern that holds no group of theirs the other patterns are skipped unread.
+std::optional<TItemHead> ReadItemHead(TStreamReader& S, const TCodeSelection* Selection = nullptr)
 {
     TItemHead head;
     head.LineNr = S.ReadInt32("line number");
     head.IsTableExpansion = S.ReadBoolean("flag");
     head.IsAmpersAndExpansion = S.ReadBoolean("flag");
-    for (const TColumn column : AllColumns)
-        head.Values[column] = TValue::CreateFromStream(S);
+    for (std::size_t c = 0; c < AllColumns.size(); ++c) {
+        head.Values[AllColumns[c]] = TValue::CreateFromStream(S);
+        if (Selection && !HoldsAnyGroup(head.Values[AllColumns[c]], AllColumns[c], *Selection)) {
+            S.Skip(static_cast<qint64>(AllColumns.size() - c - 1) * ValueRecordSize, "value");
+            return std::nullopt;
+        }
+    }
     return head;
 }
 
@@ -339,7 +354,7 @@ std::unique_ptr<TOBISItemData> ItemFromHead(const TItemHead& head, TStreamReader
 
 std::unique_ptr<TOBISItemData> TOBISItemData::CreateFromStream(TStreamReader& S)
 {
-    return ItemFromHead(ReadItemHead(S), S);
+    return ItemFromHead(*ReadItemHead(S), S);
 }
 
 void TOBISItemData::SaveToStream(TStreamWriter& S) const
@@ -424,9 +439,9 @@ std::unique_ptr<TOBISMediaData> TOBISMediaData::CreateFromStream(TStreamReader& 
     if (!Selection)
         media->Items.reserve(static_cast<std::size_t>(count));
     for (qint32 i = 0; i < count; ++i) {
-        const TItemHead head = ReadItemHead(S);
-        if (!Selection || head.CoversAny(*Selection))
-            media->Items.push_back(ItemFromHead(head, S));
+        const std::optional<TItemHead> head = ReadItemHead(S, Selection);
+        if (head && (!Selection || head->CoversAny(*Selection)))
+            media->Items.push_back(ItemFromHead(*head, S));
         else
             SkipItemTail(S);
     }
