@@ -192,8 +192,13 @@ QString TBiffReader::Biff8String(int countBytes)
         if (fitting == 0)
             throw Error(QStringLiteral("a character of a string is cut"));
         const char* at = FRecords[FIndex].Body.data() + FPos;
-        for (qsizetype i = 0; i < fitting; ++i)
-            text += wide ? QChar(qFromLittleEndian<quint16>(at + 2 * i)) : QChar(static_cast<uchar>(at[i]));
+        if (wide) {
+            const qsizetype before = text.size();
+            text.resize(before + fitting);
+            qFromLittleEndian<quint16>(at, fitting, text.data() + before);
+        } else {
+            text.append(QLatin1StringView(at, fitting));
+        }
         FPos += fitting * width;
         left -= static_cast<quint32>(fitting);
     }
