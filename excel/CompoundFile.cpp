@@ -17,6 +17,7 @@ constexpr qsizetype HeaderBytes = 512;
 constexpr qsizetype HeaderFatSectors = 109; // the first FAT sector numbers stand in the header
 constexpr qsizetype DirectoryEntryBytes = 128;
 constexpr qsizetype MaxNameBytes = 64;
+constexpr quint8 StreamEntry = 2; // the object type of a directory entry
 
 Exception Damaged(const QString& what)
 {
@@ -37,8 +38,8 @@ quint16 U16(const QByteArray& data, qsizetype at)
     return qFromLittleEndian<quint16>(data.constData() + at);
 }
 
-// Where a stream starts and how long it is, as a directory entry says (FreeXL reads the low
-// 32 bits of the size only).
+// Where a stream starts and how long it is, as a directory entry says (the low 32 bits of
+// the size: a workbook stream is never larger).
 struct TStreamPlace
 {
     quint32 Start;
@@ -52,7 +53,7 @@ class TCompoundFile
 {
 public:
     explicit TCompoundFile(const QByteArray& file);
-    QByteArray FreeXLWorkbookStream();
+    QByteArray WorkbookStream();
 
 private:
     void ReadFat();
@@ -83,8 +84,8 @@ TCompoundFile::TCompoundFile(const QByteArray& file)
         throw Damaged(QStringLiteral("unknown byte order"));
     FSectorShift = U16(file, 0x1E);
     FMiniSectorShift = U16(file, 0x20);
-    // FreeXL takes the cutoff as 0 when the header lists no mini FAT sector, and reads a
-    // stream no larger than the cutoff from the mini stream.
+    // Without a mini FAT no stream can lie in the mini stream, however small; one no larger
+    // than the cutoff does.
     FMiniStreamCutoff = U32(file, 0x40) > 0 ? U32(file, 0x38) : 0;
     if ((FSectorShift != 9 && FSectorShift != 12) || FMiniSectorShift != 6)
         throw Damaged(QStringLiteral("unknown sector size"));
@@ -195,8 +196,8 @@ std::vector<quint32> TCompoundFile::ReadTable(quint32 start) const
     return table;
 }
 
-// FreeXL sets aside the size the root entry gives the mini stream before it reads it, sector
-// by sector, failing on one the file cuts short.
+// The mini stream, whole: its size is checked against the file before anything is set aside,
+// and a sector the file cuts short is damage.
 void TCompoundFile::LoadMiniStream(const TStreamPlace& root)
 {
     if (root.Size > static_cast<quint64>(FFile.size()))
@@ -206,11 +207,10 @@ void TCompoundFile::LoadMiniStream(const TStreamPlace& root)
         throw Damaged(QStringLiteral("the mini stream is shorter than its root entry says"));
 }
 
-// The name up to its first null character, as FreeXL compares it.
+// The name up to its first null character.
 QString TCompoundFile::EntryName(qsizetype entry) const
 {
-    // A name holds at most 64 bytes; FreeXL reads as many as the length says, past the
-    // entry's end.
+    // A name holds at most 64 bytes, within its entry.
     const qsizetype nameBytes = U16(FDirectory, entry + 0x40);
     if (nameBytes > MaxNameBytes)
         throw Damaged(QStringLiteral("a directory entry has a name of %1 bytes").arg(nameBytes));
@@ -224,22 +224,21 @@ QString TCompoundFile::EntryName(qsizetype entry) const
     return name;
 }
 
-QByteArray TCompoundFile::FreeXLWorkbookStream()
+// The workbook stream: the first stream entry named "Workbook" (BIFF 8) or "Book"
+// (BIFF 5/7). The root entry, which gives the mini stream, is the first entry.
+QByteArray TCompoundFile::WorkbookStream()
 {
-    const qsizetype firstSectorBytes = std::min(FDirectory.size(), qsizetype{1} << FSectorShift);
-    std::optional<TStreamPlace> root;
-    for (qsizetype entry = 0; entry + DirectoryEntryBytes <= firstSectorBytes; entry += DirectoryEntryBytes) {
+    if (FDirectory.size() < DirectoryEntryBytes)
+        throw Damaged(QStringLiteral("the directory is empty"));
+    const TStreamPlace root{U32(FDirectory, 0x74), U32(FDirectory, 0x78)};
+    for (qsizetype entry = DirectoryEntryBytes; entry + DirectoryEntryBytes <= FDirectory.size(); entry += DirectoryEntryBytes) {
         const QString name = EntryName(entry);
         const TStreamPlace place{U32(FDirectory, entry + 0x74), U32(FDirectory, entry + 0x78)};
-        if (name == u"Root Entry")
-            root = place;
-        if (name != u"Workbook" && name != u"Book")
+        if (static_cast<quint8>(FDirectory[entry + 0x42]) != StreamEntry || (name != u"Workbook" && name != u"Book"))
             continue;
         if (place.Size > FMiniStreamCutoff)
             return ReadStream(place.Start, place.Size);
-        if (!root)
-            throw Damaged(QStringLiteral("the workbook stream lies in the mini stream, but no root entry gives it"));
-        LoadMiniStream(*root);
+        LoadMiniStream(root);
         return ReadMiniStream(place.Start, place.Size);
     }
     throw Exception(QStringLiteral("the OLE2 file holds no workbook stream"));
@@ -247,7 +246,7 @@ QByteArray TCompoundFile::FreeXLWorkbookStream()
 
 } // namespace
 
-QByteArray ReadFreeXLWorkbookStream(const QByteArray& file)
+QByteArray ReadWorkbookStream(const QByteArray& file)
 {
-    return TCompoundFile(file).FreeXLWorkbookStream();
+    return TCompoundFile(file).WorkbookStream();
 }

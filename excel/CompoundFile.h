@@ -2,10 +2,9 @@
 
 #include <QByteArray>
 
-// The stream FreeXL reads as the workbook of an OLE2 compound file held in memory, found as
-// FreeXL finds it: the first entry named exactly "Workbook" or "Book", whatever its type,
-// among the entries of the first directory sector. A stream no larger than the mini stream
-// cutoff is read from the mini stream, which the last entry named "Root Entry" before it
-// gives, and which FreeXL loads whole. Raises Exception carrying the problem when the file's
-// structure is damaged, or holds no such stream.
-QByteArray ReadFreeXLWorkbookStream(const QByteArray& file);
+// The workbook stream of an .xls file, an OLE2 compound file held in memory: the first
+// stream named "Workbook" or "Book" in its directory, read through the FAT, or through the
+// mini FAT from the mini stream when it is no larger than the mini stream cutoff. Sector
+// chains that loop or lead outside the file are damage. Raises Exception carrying the
+// problem when the file's structure is damaged, or holds no such stream.
+QByteArray ReadWorkbookStream(const QByteArray& file);

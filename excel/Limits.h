@@ -23,20 +23,12 @@ inline constexpr qint64 XmlPieceNodes = 16'384;
 // ...and no single parse may hold more than this many (one very large row or string item).
 inline constexpr qint64 MaxXmlNodesPerParse = 4'000'000;
 
-// The sheet size of the .xlsx format.
+// The sheet size of the .xlsx format (the .xls format's is smaller).
 inline constexpr int MaxSheetRows = 1'048'576;
 inline constexpr int MaxSheetColumns = 16'384;
 
-// Cells holding a value in one worksheet, and entries of the shared string table.
+// Cells holding a value in one worksheet, and entries of the shared string table (both formats).
 inline constexpr qint64 MaxCellsPerSheet = 20'000'000;
 inline constexpr qint64 MaxSharedStrings = 10'000'000;
-
-// An .xls reader sets aside one slot per cell of every sheet's declared area when it opens
-// the file; the declared areas of all sheets together may hold at most this many cells.
-inline constexpr qint64 MaxXlsCellSlots = 20'000'000;
-// An .xls reader that turns date cells into text by counting days one at a time (some
-// nanoseconds each) may count at most this many days for the whole workbook: some 44,000
-// dates of this century, or 700 of the year 9999.
-inline constexpr qint64 MaxXlsDateDays = 2'000'000'000;
 
 } // namespace ExcelLimits

@@ -1,148 +1,132 @@
 #include "excel/XlsWorkbook.h"
 
+#include "excel/BiffRecords.h"
 #include "excel/CompoundFile.h"
+#include "excel/XlsSheetReader.h"
 #include "excel/Limits.h"
 #include "excel/WorkbookError.h"
-#include "excel/XlsDateSerial.h"
-#include "excel/XlsStreamCheck.h"
 
-#include <QFile>
-
-#include <freexl.h>
-
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
 
-QString FreeXLErrorText(int code)
+constexpr quint16 Biff8Version = 0x0600;
+constexpr quint16 Biff5Version = 0x0500; // also BIFF 7
+constexpr quint8 WorksheetType = 0x00; // of a BOUNDSHEET record
+// The fewest bytes a shared string takes: its character count and its flags.
+constexpr quint64 SmallestSharedString = 3;
+
+struct TSheetEntry
 {
-    switch (code) {
-    case FREEXL_FILE_NOT_FOUND:
-        return QStringLiteral("the file cannot be opened");
-    case FREEXL_INSUFFICIENT_MEMORY:
-        return QStringLiteral("there is not enough memory");
-    case FREEXL_INVALID_CFBF_HEADER:
-    case FREEXL_CFBF_READ_ERROR:
-    case FREEXL_CFBF_SEEK_ERROR:
-    case FREEXL_CFBF_INVALID_SIGNATURE:
-    case FREEXL_CFBF_INVALID_SECTOR_SIZE:
-    case FREEXL_CFBF_EMPTY_FAT_CHAIN:
-    case FREEXL_CFBF_ILLEGAL_FAT_ENTRY:
-    case FREEXL_INVALID_MINI_STREAM:
-    case FREEXL_CFBF_ILLEGAL_MINI_FAT_ENTRY:
-        return QStringLiteral("the OLE2 container is damaged");
-    case FREEXL_BIFF_INVALID_BOF:
-    case FREEXL_BIFF_INVALID_SST:
-    case FREEXL_BIFF_ILLEGAL_SST_INDEX:
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-    case FREEXL_BIFF_ILLEGAL_SHEET_INDEX:
-    case FREEXL_ILLEGAL_CELL_ROW_COL:
-    case FREEXL_ILLEGAL_RK_VALUE:
-        return QStringLiteral("the workbook stream is damaged");
-    case FREEXL_INVALID_CHARACTER:
-    case FREEXL_UNSUPPORTED_CHARSET:
-        return QStringLiteral("its text uses an unsupported character set");
-    case FREEXL_CRAFTED_FILE:
-        return QStringLiteral("the file is damaged or crafted to harm its reader");
-    default:
-        return QStringLiteral("unexpected error");
-    }
-}
-
-void Check(int code, const QString& doing)
-{
-    if (code != FREEXL_OK)
-        throw Exception(QStringLiteral("FreeXL failed %1: %2 (error %3)").arg(doing, FreeXLErrorText(code)).arg(code));
-}
-
-// FreeXL reads the whole workbook as it opens the file; what it would have to do for that
-// is checked first, so that a small file cannot make it exhaust memory or time.
-// FreeXL refuses to set aside more than 256 MiB of 16-byte cell slots for one sheet, and
-// then fails without saying why.
-constexpr qint64 FreeXLMaxSheetSlots = (qint64{256} << 20) / 16;
-
-void CheckWhatFreeXLWouldDo(const QByteArray& content)
-{
-    const TXlsStreamDemand demand = XlsStreamDemand(ReadFreeXLWorkbookStream(content));
-    if (demand.CellSlots > ExcelLimits::MaxXlsCellSlots)
-        throw Exception(QStringLiteral("its worksheets declare %1 cells in all, more than %2").arg(demand.CellSlots).arg(ExcelLimits::MaxXlsCellSlots));
-    if (demand.LargestSheetSlots > FreeXLMaxSheetSlots)
-        throw Exception(QStringLiteral("a worksheet declares %1 cells, more than FreeXL reads (%2)").arg(demand.LargestSheetSlots).arg(FreeXLMaxSheetSlots));
-    if (demand.DateDays > ExcelLimits::MaxXlsDateDays)
-        throw Exception(QStringLiteral("its dates are too many or too far in the future to be read in reasonable time"));
-}
-
-class TFreeXLHandle
-{
-public:
-    explicit TFreeXLHandle(const QString& fileName)
-    {
-        // FreeXL asks to be closed even when opening failed.
-        const int code = freexl_open(QFile::encodeName(fileName).constData(), &FHandle);
-        if (code != FREEXL_OK) {
-            Close();
-            Check(code, QStringLiteral("to open the file"));
-        }
-        // Some failures while reading the workbook come back as success without a handle.
-        if (!FHandle)
-            throw Exception(QStringLiteral("FreeXL failed to open the file: it could not read the workbook"));
-    }
-    ~TFreeXLHandle() { Close(); }
-    TFreeXLHandle(const TFreeXLHandle&) = delete;
-    TFreeXLHandle& operator=(const TFreeXLHandle&) = delete;
-
-    const void* Get() const { return FHandle; }
-
-private:
-    void Close()
-    {
-        if (FHandle)
-            freexl_close(FHandle);
-        FHandle = nullptr;
-    }
-
-    const void* FHandle = nullptr;
+    QString Name;
+    quint32 Offset;
+    quint8 Type;
 };
-
-unsigned int Info(const TFreeXLHandle& handle, unsigned short what)
-{
-    unsigned int value = 0;
-    Check(freexl_get_info(handle.Get(), what, &value), QStringLiteral("to read the workbook information"));
-    return value;
-}
 
 } // namespace
 
 // What the worksheets of a workbook read from.
 struct TXlsSource
 {
-    explicit TXlsSource(QString fileName)
-        : FileName(std::move(fileName))
-        , Handle(FileName)
-        , Dates1904(Info(Handle, FREEXL_BIFF_DATEMODE) == FREEXL_BIFF_DATEMODE_1904)
-    {
-    }
-
     QString FileName;
-    TFreeXLHandle Handle;
-    bool Dates1904;
+    QByteArray Stream;
+    TXlsFormat Format;
+    std::vector<QString> SharedStrings;
 };
 
 namespace {
 
+TXlsFormat ReadBof(const TBiffRecord& record)
+{
+    if (record.Id != briBof)
+        throw BiffRecordError(record, QStringLiteral("the workbook stream does not begin with a BOF record"));
+    TBiffReader reader(record);
+    const quint16 version = reader.U16();
+    if (version == Biff8Version)
+        return TXlsFormat{true, {}};
+    if (version == Biff5Version)
+        return TXlsFormat{false, {}};
+    throw BiffRecordError(record, QStringLiteral("the BIFF version 0x%1 is not supported (only that of Excel 5.0 and later)").arg(version, 4, 16, QLatin1Char('0')));
+}
+
+std::vector<QString> ReadSharedStrings(std::vector<TBiffRecord> records)
+{
+    TBiffReader reader(std::move(records));
+    reader.U32(); // the number of references to the strings
+    const quint32 count = reader.U32();
+    if (count > ExcelLimits::MaxSharedStrings)
+        throw reader.Error(QStringLiteral("the shared string table claims %1 strings, more than %2").arg(count).arg(ExcelLimits::MaxSharedStrings));
+    if (quint64{count} * SmallestSharedString > reader.BytesLeft())
+        throw reader.Error(QStringLiteral("the shared string table claims %1 strings, more than its %2 bytes hold").arg(count).arg(reader.BytesLeft()));
+    std::vector<QString> strings;
+    strings.reserve(count);
+    for (quint32 i = 0; i < count; ++i)
+        strings.push_back(reader.Biff8String(2));
+    return strings;
+}
+
+TSheetEntry ReadBoundSheet(const TBiffRecord& record, const TXlsFormat& format)
+{
+    TBiffReader reader(record);
+    const quint32 offset = reader.U32();
+    reader.U8(); // hidden or visible: both are read
+    const quint8 type = reader.U8();
+    const QString name = format.Biff8 ? reader.Biff8String(1) : reader.Biff5String(1, format.CodePage);
+    return TSheetEntry{name, offset, type};
+}
+
+struct TGlobals
+{
+    std::vector<TSheetEntry> Sheets;
+    bool Encrypted = false;
+};
+
+// The records of the workbook globals, from the first BOF record to its EOF record.
+TGlobals ReadGlobals(TXlsSource& source)
+{
+    TBiffRecordWalk walk(source.Stream, 0);
+    TBiffRecord record;
+    if (!walk.Next(record))
+        throw Exception(QStringLiteral("the workbook stream is empty"));
+    source.Format = ReadBof(record);
+    TGlobals globals;
+    while (walk.Next(record) && record.Id != briEof) {
+        switch (record.Id) {
+        case briFilePass:
+            globals.Encrypted = true;
+            return globals;
+        case briCodePage:
+            // BIFF 8 stores its text as UTF-16 whatever the code page says.
+            if (!source.Format.Biff8)
+                source.Format.CodePage = TBiffCodePage(TBiffReader(record).U16());
+            break;
+        case briBoundSheet:
+            globals.Sheets.push_back(ReadBoundSheet(record, source.Format));
+            break;
+        case briSst: {
+            std::vector<TBiffRecord> records{record};
+            while (walk.NextId() == briContinue && walk.Next(record))
+                records.push_back(record);
+            source.SharedStrings = ReadSharedStrings(std::move(records));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return globals;
+}
+
 class TXlsWorkSheet final : public TWorkSheet
 {
 public:
-    TXlsWorkSheet(TXlsSource& source, unsigned short index, QString name)
+    TXlsWorkSheet(TXlsSource& source, TSheetEntry entry)
         : FSource(source)
-        , FIndex(index)
-        , FName(std::move(name))
+        , FEntry(std::move(entry))
     {
     }
 
-    QString Name() const override { return FName; }
+    QString Name() const override { return FEntry.Name; }
 
     const TRangeValue& UsedRangeValue() override
     {
@@ -152,109 +136,45 @@ public:
     }
 
 private:
-    TRangeValue Read() const;
-    TCell CellValue(const FreeXL_CellValue& value) const;
-    Exception Error(const QString& problem) const
+    TRangeValue Read() const
     {
-        return Exception(QStringLiteral("worksheet \"%1\": %2").arg(FName, problem));
+        try {
+            return ReadXlsSheet(FSource.Stream, FEntry.Offset, FSource.Format, FSource.SharedStrings);
+        } catch (const Exception& e) {
+            throw Exception(QStringLiteral("worksheet \"%1\": %2").arg(FEntry.Name, e.Message()));
+        }
     }
 
     TXlsSource& FSource;
-    unsigned short FIndex;
-    QString FName;
+    TSheetEntry FEntry;
     std::optional<TRangeValue> FValue;
 };
 
-// FreeXL's dimensions count from A1; the used range starts at the first row and column
-// holding a value.
-TRangeValue TXlsWorkSheet::Read() const
+void ReadWorkbook(TXlsSource& source, const QByteArray& content, TWorkSheetList& sheets)
 {
-    const void* handle = FSource.Handle.Get();
-    Check(freexl_select_active_worksheet(handle, FIndex), QStringLiteral("to select worksheet \"%1\"").arg(FName));
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    Check(freexl_worksheet_dimensions(handle, &rows, &columns), QStringLiteral("to read the size of worksheet \"%1\"").arg(FName));
-    // A sheet may declare billions of rows and no column: it has no cell.
-    if (rows == 0 || columns == 0)
-        return TRangeValue(1, 1);
-
-    // The cells at their sheet positions first, cropped to the used range at the end.
-    TRangeValue cells(static_cast<int>(rows), columns);
-    unsigned int firstRow = rows;
-    unsigned short firstColumn = columns;
-    for (unsigned int row = 0; row < rows; ++row) {
-        for (unsigned short column = 0; column < columns; ++column) {
-            // A declared area may be large and nearly empty: its empty cells must cost next to nothing.
-            FreeXL_CellValue value;
-            const int code = freexl_get_cell_value(handle, row, column, &value);
-            if (code != FREEXL_OK)
-                Check(code, QStringLiteral("to read a cell of worksheet \"%1\"").arg(FName));
-            if (value.type == FREEXL_CELL_NULL)
-                continue;
-            TCell cell = CellValue(value);
-            if (cell.IsEmpty())
-                continue;
-            firstRow = std::min(firstRow, row);
-            firstColumn = std::min(firstColumn, column);
-            cells.SetCell(static_cast<int>(row) + 1, column + 1, std::move(cell));
-        }
+    source.Stream = ReadWorkbookStream(content);
+    TGlobals globals;
+    try {
+        globals = ReadGlobals(source);
+    } catch (const Exception& e) {
+        throw Exception(QStringLiteral("the workbook globals: %1").arg(e.Message()));
     }
-    if (firstRow == rows)
-        return TRangeValue(1, 1);
-    cells.Crop(static_cast<int>(firstRow) + 1, firstColumn + 1, static_cast<int>(rows - firstRow), columns - firstColumn);
-    return cells;
-}
-
-TCell TXlsWorkSheet::CellValue(const FreeXL_CellValue& value) const
-{
-    switch (value.type) {
-    case FREEXL_CELL_INT:
-        return TCell::Number(value.value.int_value);
-    case FREEXL_CELL_DOUBLE:
-        if (!std::isfinite(value.value.double_value))
-            throw Error(QStringLiteral("a cell holds a number that is not finite"));
-        return TCell::Number(value.value.double_value);
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-        return TCell::Text(QString::fromUtf8(value.value.text_value));
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-        // A value FreeXL could not put into a date (far out of range) stays its text.
-        if (const std::optional<double> serial = XlsDateSerial(value.value.text_value, FSource.Dates1904))
-            return TCell::Number(*serial);
-        return TCell::Text(QString::fromUtf8(value.value.text_value));
-    default:
-        return {};
-    }
-}
-
-void ReadWorkbook(TXlsSource& source, TWorkSheetList& sheets)
-{
-    if (Info(source.Handle, FREEXL_BIFF_PASSWORD) == FREEXL_BIFF_OBFUSCATED)
+    if (globals.Encrypted)
         throw Exception(QStringLiteral("the workbook is protected by a password"));
-    const unsigned int count = Info(source.Handle, FREEXL_BIFF_SHEET_COUNT);
-    if (count == 0)
-        throw Exception(QStringLiteral("FreeXL found no worksheet in it"));
-    if (count > std::numeric_limits<unsigned short>::max())
-        throw Exception(QStringLiteral("it lists %1 worksheets").arg(count));
-    for (unsigned int index = 0; index < count; ++index) {
-        const auto sheetIndex = static_cast<unsigned short>(index);
-        const char* name = nullptr;
-        Check(freexl_get_worksheet_name(source.Handle.Get(), sheetIndex, &name), QStringLiteral("to read the worksheet names"));
-        sheets.Add(std::make_unique<TXlsWorkSheet>(source, sheetIndex, QString::fromUtf8(name)));
+    for (TSheetEntry& entry : globals.Sheets) {
+        if (entry.Type == WorksheetType)
+            sheets.Add(std::make_unique<TXlsWorkSheet>(source, std::move(entry)));
     }
+    if (sheets.Count() == 0)
+        throw Exception(QStringLiteral("it holds no worksheet"));
 }
 
 } // namespace
 
 TXlsWorkbook::TXlsWorkbook(const QString& fileName, const QByteArray& content)
-    : FSource(ReadWorkbookPart(fileName, [&] {
-        CheckWhatFreeXLWouldDo(content);
-        return std::make_unique<TXlsSource>(fileName);
-    }))
+    : FSource(std::make_unique<TXlsSource>(TXlsSource{fileName, {}, {}, {}}))
 {
-    ReadWorkbookPart(fileName, [this] { ReadWorkbook(*FSource, FSheets); });
+    ReadWorkbookPart(fileName, [&] { ReadWorkbook(*FSource, content, FSheets); });
 }
 
 TXlsWorkbook::~TXlsWorkbook() = default;

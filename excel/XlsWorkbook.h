@@ -9,17 +9,17 @@
 
 struct TXlsSource;
 
-// An .xls (BIFF 5/8) workbook, read with FreeXL. FreeXL reads the whole file when it opens
-// it, so the file is checked first (see XlsStreamDemand): a file asking for too much memory
-// or time, or one with records FreeXL would misread, is refused. Each worksheet's used range
-// is taken from FreeXL on its first UsedRangeValue(). Cells with a date or time format come
-// out as the serial numbers they store (see XlsDateSerial). FreeXL reports booleans and
-// error cells as integers: TRUE is 1, FALSE is 0, and every error value is 1.
-// Failures raise Exception naming the file and the problem.
+// An .xls workbook (BIFF 8, and BIFF 5/7 of older versions) read from the bytes of its file.
+// Opening reads the workbook stream of the compound file and its global records: the
+// worksheets in order (hidden ones too; chart sheets and macro sheets are no worksheets),
+// the code page and the shared strings. Each worksheet's cells are read on its first
+// UsedRangeValue(). Numbers keep the values the cells store, dates and times included (as
+// serial numbers); booleans are TRUE or FALSE, errors their texts (#N/A, #DIV/0!, ...), a
+// formula its cached result. Failures raise Exception naming the file and the problem; a
+// damaged record is named with its type and offset in the workbook stream.
 class TXlsWorkbook final : public TWorkbook
 {
 public:
-    // content is the file's bytes, checked before FreeXL reads the file.
     TXlsWorkbook(const QString& fileName, const QByteArray& content);
     ~TXlsWorkbook() override;
 

@@ -2,6 +2,7 @@
 
 #include "excel/CellReference.h"
 #include "excel/Limits.h"
+#include "excel/UsedRange.h"
 #include "excel/XlsxXml.h"
 
 #include <algorithm>
@@ -59,7 +60,6 @@ private:
     TCell NumberCell(std::string_view text, TCellPosition position) const;
     TCell BooleanCell(std::string_view text, TCellPosition position) const;
     void Store(TCellPosition position, TCell value);
-    TCellArea UsedArea() const;
     Exception CellError(TCellPosition position, const QString& problem) const;
 
     TXlsxXmlPart& FPart;
@@ -85,10 +85,7 @@ TRangeValue TSheetParser::Parse()
 
     if (FCellCount == 0)
         return TRangeValue(1, 1);
-    const TCellArea area = UsedArea();
-    FCells.Crop(area.First.Row, area.First.Column, area.Last.Row - area.First.Row + 1,
-        area.Last.Column - area.First.Column + 1);
-    return std::move(FCells);
+    return CroppedToUsedRange(std::move(FCells), FBounds, FDimension);
 }
 
 void TSheetParser::ReadDimension(pugi::xml_node element)
@@ -191,14 +188,6 @@ void TSheetParser::Store(TCellPosition position, TCell value)
     FBounds.Last.Row = std::max(FBounds.Last.Row, position.Row);
     FBounds.Last.Column = std::max(FBounds.Last.Column, position.Column);
     FCells.SetCell(position.Row, position.Column, std::move(value));
-}
-
-TCellArea TSheetParser::UsedArea() const
-{
-    const bool dimensionHoldsAll = FDimension && FDimension->First.Row <= FBounds.First.Row
-        && FDimension->First.Column <= FBounds.First.Column && FDimension->Last.Row >= FBounds.Last.Row
-        && FDimension->Last.Column >= FBounds.Last.Column;
-    return dimensionHoldsAll ? *FDimension : FBounds;
 }
 
 Exception TSheetParser::CellError(TCellPosition position, const QString& problem) const

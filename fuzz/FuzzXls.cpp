@@ -1,5 +1,5 @@
-// The .xls reader over arbitrary bytes, from the record check to FreeXL and the import of
-// the definitions (see WorkbookChecks.h).
+// The .xls reader over arbitrary bytes, from the compound file and its BIFF records to the
+// import of the definitions (see WorkbookChecks.h).
 #include "fuzz/FuzzFiles.h"
 #include "fuzz/WorkbookChecks.h"
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev libqscintilla2-qt6-dev libxkbcommon-dev
-  libzip-dev libpugixml-dev libfreexl-dev libxlsxwriter-dev
+  libzip-dev libpugixml-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb openbox wmctrl xdotool fp-utils fonts-dejavu-core
