@@ -149,8 +149,7 @@ int RunAnnotate(const TCommandLine& commandLine, const TLogProc& log, QTextStrea
     TCodeSelection selection;
     for (const QString& name : names) {
         readouts.push_back(ReadAnnotated(name, commandLine.Media));
-        const TCodeSelection codes = SelectionOf(readouts.back().Descriptions);
-        selection.insert(selection.end(), codes.begin(), codes.end());
+        AddToSelection(selection, readouts.back().Descriptions);
     }
     if (!selection.empty()) {
         const std::unique_ptr<TOBISData> database = LoadDatabase(commandLine, log, &selection);

@@ -67,7 +67,8 @@ void WriteDescriptions(const std::vector<TDescription>& descriptions, QTextStrea
 int RunDescribe(const TCommandLine& commandLine, const TLogProc& log, QTextStream& out, QTextStream& err)
 {
     std::vector<TDescription> descriptions = ReadCodes(commandLine.Codes, commandLine.Media);
-    const TCodeSelection selection = SelectionOf(descriptions);
+    TCodeSelection selection;
+    AddToSelection(selection, descriptions);
     if (!selection.empty())
         Describe(*LoadDatabase(commandLine, log, &selection), descriptions);
     if (commandLine.Json)

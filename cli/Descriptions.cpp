@@ -2,6 +2,8 @@
 
 #include "support/Exception.h"
 
+#include <algorithm>
+
 std::vector<TDescription> ReadCodes(const QStringList& texts, const TMediaGroups& media)
 {
     std::vector<TDescription> descriptions;
@@ -18,14 +20,12 @@ std::vector<TDescription> ReadCodes(const QStringList& texts, const TMediaGroups
     return descriptions;
 }
 
-TCodeSelection SelectionOf(const std::vector<TDescription>& descriptions)
+void AddToSelection(TCodeSelection& selection, const std::vector<TDescription>& descriptions)
 {
-    TCodeSelection codes;
     for (const TDescription& description : descriptions) {
-        if (description.Code)
-            codes.push_back(*description.Code);
+        if (description.Code && std::find(selection.begin(), selection.end(), *description.Code) == selection.end())
+            selection.push_back(*description.Code);
     }
-    return codes;
 }
 
 void Describe(const TOBISData& database, std::vector<TDescription>& descriptions)

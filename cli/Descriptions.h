@@ -18,8 +18,9 @@ struct TDescription
 // Reads every text as a code; one that cannot be read carries the reader's message.
 std::vector<TDescription> ReadCodes(const QStringList& texts, const TMediaGroups& media);
 
-// The codes that were read: a database read for them keeps only what describes them.
-TCodeSelection SelectionOf(const std::vector<TDescription>& descriptions);
+// Adds the codes that were read, each once, to the selection: a database read for them keeps only
+// what describes them, and every definition is tested against each code once.
+void AddToSelection(TCodeSelection& selection, const std::vector<TDescription>& descriptions);
 
 // Looks up every code that was read; an error of the lookup goes into Error.
 void Describe(const TOBISData& database, std::vector<TDescription>& descriptions);
