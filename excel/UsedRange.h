@@ -1,7 +1,7 @@
 #pragma once
 
 #include "excel/CellReference.h"
-#include "excel/Workbook.h"
+#include "excel/WorkSheet.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "excel/Workbook.h"
+#include "excel/WorkSheet.h"
 
 #include <memory>
 #include <vector>

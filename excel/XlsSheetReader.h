@@ -1,7 +1,7 @@
 #pragma once
 
 #include "excel/BiffRecords.h"
-#include "excel/Workbook.h"
+#include "excel/WorkSheet.h"
 
 #include <vector>
 

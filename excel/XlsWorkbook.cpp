@@ -1,12 +1,11 @@
 #include "excel/XlsWorkbook.h"
 
 #include "excel/BiffRecords.h"
+#include "excel/CachedWorkSheet.h"
 #include "excel/CompoundFile.h"
-#include "excel/XlsSheetReader.h"
 #include "excel/Limits.h"
 #include "excel/WorkbookError.h"
-
-#include <optional>
+#include "excel/XlsSheetReader.h"
 
 namespace {
 
@@ -117,37 +116,24 @@ TGlobals ReadGlobals(TXlsSource& source)
     return globals;
 }
 
-class TXlsWorkSheet final : public TWorkSheet
+class TXlsWorkSheet final : public TCachedWorkSheet
 {
 public:
-    TXlsWorkSheet(TXlsSource& source, TSheetEntry entry)
-        : FSource(source)
-        , FEntry(std::move(entry))
+    TXlsWorkSheet(const TXlsSource& source, const TSheetEntry& entry)
+        : TCachedWorkSheet(source.FileName, entry.Name)
+        , FSource(source)
+        , FOffset(entry.Offset)
     {
-    }
-
-    QString Name() const override { return FEntry.Name; }
-
-    const TRangeValue& UsedRangeValue() override
-    {
-        if (!FValue)
-            FValue = ReadWorkbookPart(FSource.FileName, [this] { return Read(); });
-        return *FValue;
     }
 
 private:
-    TRangeValue Read() const
+    TRangeValue ReadUsedRange() const override
     {
-        try {
-            return ReadXlsSheet(FSource.Stream, FEntry.Offset, FSource.Format, FSource.SharedStrings);
-        } catch (const Exception& e) {
-            throw Exception(QStringLiteral("worksheet \"%1\": %2").arg(FEntry.Name, e.Message()));
-        }
+        return ReadXlsSheet(FSource.Stream, FOffset, FSource.Format, FSource.SharedStrings);
     }
 
-    TXlsSource& FSource;
-    TSheetEntry FEntry;
-    std::optional<TRangeValue> FValue;
+    const TXlsSource& FSource;
+    quint32 FOffset;
 };
 
 void ReadWorkbook(TXlsSource& source, const QByteArray& content, TWorkSheetList& sheets)
@@ -161,9 +147,9 @@ void ReadWorkbook(TXlsSource& source, const QByteArray& content, TWorkSheetList&
     }
     if (globals.Encrypted)
         throw Exception(QStringLiteral("the workbook is protected by a password"));
-    for (TSheetEntry& entry : globals.Sheets) {
+    for (const TSheetEntry& entry : globals.Sheets) {
         if (entry.Type == WorksheetType)
-            sheets.Add(std::make_unique<TXlsWorkSheet>(source, std::move(entry)));
+            sheets.Add(std::make_unique<TXlsWorkSheet>(source, entry));
     }
     if (sheets.Count() == 0)
         throw Exception(QStringLiteral("it holds no worksheet"));

@@ -1,5 +1,6 @@
 #include "excel/XlsxWorkbook.h"
 
+#include "excel/CachedWorkSheet.h"
 #include "excel/WorkbookError.h"
 #include "excel/XlsxSharedStrings.h"
 #include "excel/XlsxSheetParser.h"
@@ -110,39 +111,24 @@ std::optional<QString> SharedStringsPart(const TRelationships& relationships)
     return std::nullopt;
 }
 
-class TXlsxWorkSheet final : public TWorkSheet
+class TXlsxWorkSheet final : public TCachedWorkSheet
 {
 public:
-    TXlsxWorkSheet(TXlsxPackage& package, QString name, QString partName)
-        : FPackage(package)
-        , FName(std::move(name))
+    TXlsxWorkSheet(TXlsxPackage& package, const QString& name, QString partName)
+        : TCachedWorkSheet(package.FileName, name)
+        , FPackage(package)
         , FPartName(std::move(partName))
     {
     }
 
-    QString Name() const override { return FName; }
-
-    const TRangeValue& UsedRangeValue() override
-    {
-        if (!FValue)
-            FValue = ReadWorkbookPart(FPackage.FileName, [this] { return Read(); });
-        return *FValue;
-    }
-
 private:
-    TRangeValue Read() const
+    TRangeValue ReadUsedRange() const override
     {
-        try {
-            return ParseWorksheet(FPartName, FPackage.Archive.Read(FPartName), FPackage.SharedStrings);
-        } catch (const Exception& e) {
-            throw Exception(QStringLiteral("worksheet \"%1\": %2").arg(FName, e.Message()));
-        }
+        return ParseWorksheet(FPartName, FPackage.Archive.Read(FPartName), FPackage.SharedStrings);
     }
 
     TXlsxPackage& FPackage;
-    QString FName;
     QString FPartName;
-    std::optional<TRangeValue> FValue;
 };
 
 // Reads the workbook's structure: its worksheets in order, and the shared strings.

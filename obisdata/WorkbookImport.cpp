@@ -1,6 +1,6 @@
 #include "obisdata/Model.h"
 
-#include "excel/Workbook.h"
+#include "excel/WorkSheet.h"
 #include "support/Exception.h"
 
 #include <vector>

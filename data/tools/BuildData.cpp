@@ -47,7 +47,7 @@ TArguments ParseArguments(const QStringList& arguments)
 void WriteContainer(const QString& fileName, const std::vector<TSheetFile>& sheets)
 {
     TOBISData database;
-    TSheetFileWorkSheets worksheets(sheets);
+    TWorkSheetList worksheets = SheetFileWorkSheets(sheets);
     database.LoadFromExcelDocument([](const QString&) {}, worksheets);
 
     QSaveFile file(fileName);

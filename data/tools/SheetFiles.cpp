@@ -1,7 +1,7 @@
 #include "data/tools/SheetFiles.h"
 
+#include "excel/RangeWorkSheet.h"
 #include "obisdata/CsvFiles.h"
-#include "support/Exception.h"
 
 #include <climits>
 
@@ -35,34 +35,10 @@ TRangeValue RangeFromCsvLines(const QStringList& lines)
     return range;
 }
 
-class TSheetFileWorkSheets::TSheet : public TWorkSheet
+TWorkSheetList SheetFileWorkSheets(const std::vector<TSheetFile>& files)
 {
-public:
-    explicit TSheet(const TSheetFile& file)
-        : FName(file.Name)
-        , FRange(RangeFromCsvLines(ReadTextLines(file.FileName)))
-    {
-    }
-
-    QString Name() const override { return FName; }
-    const TRangeValue& UsedRangeValue() override { return FRange; }
-
-private:
-    QString FName;
-    TRangeValue FRange;
-};
-
-TSheetFileWorkSheets::TSheetFileWorkSheets(const std::vector<TSheetFile>& files)
-{
+    TWorkSheetList sheets;
     for (const TSheetFile& file : files)
-        FSheets.push_back(std::make_unique<TSheet>(file));
-}
-
-TSheetFileWorkSheets::~TSheetFileWorkSheets() = default;
-
-TWorkSheet& TSheetFileWorkSheets::Item(int index)
-{
-    if (index < 1 || index > Count())
-        throw Exception(QStringLiteral("There is no worksheet %1").arg(index));
-    return *FSheets[static_cast<std::size_t>(index - 1)];
+        sheets.Add(std::make_unique<TRangeWorkSheet>(file.Name, RangeFromCsvLines(ReadTextLines(file.FileName))));
+    return sheets;
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "excel/Workbook.h"
+#include "excel/WorkSheetList.h"
 
 #include <QString>
 
-#include <memory>
 #include <vector>
 
 // The project's definition sources: one CSV file per worksheet, line r being row r. Read as
@@ -20,16 +19,5 @@ struct TSheetFile
 // cells, its first row and column being row 1 and column 1.
 TRangeValue RangeFromCsvLines(const QStringList& lines);
 
-class TSheetFileWorkSheets : public TWorkSheets
-{
-public:
-    explicit TSheetFileWorkSheets(const std::vector<TSheetFile>& files);
-    ~TSheetFileWorkSheets() override;
-
-    int Count() const override { return static_cast<int>(FSheets.size()); }
-    TWorkSheet& Item(int index) override;
-
-private:
-    class TSheet;
-    std::vector<std::unique_ptr<TSheet>> FSheets;
-};
+// The worksheets of these files, in their order.
+TWorkSheetList SheetFileWorkSheets(const std::vector<TSheetFile>& files);

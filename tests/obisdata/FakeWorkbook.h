@@ -1,10 +1,10 @@
 #pragma once
 
-#include "excel/Workbook.h"
+#include "excel/RangeWorkSheet.h"
+#include "excel/WorkSheetList.h"
 #include "obisdata/CsvFiles.h"
 
 #include <memory>
-#include <vector>
 
 // An in-memory worksheet collection for tests of the import logic: each worksheet is given
 // as CSV lines, line r being row r of its used range.
@@ -26,29 +26,13 @@ public:
                     range.SetCell(r + 1, c + 1, TCell::Text(rows[r][c]));
             }
         }
-        FSheets.push_back(std::make_unique<TSheet>(QString::fromUtf8(name), std::move(range)));
+        FSheets.Add(std::make_unique<TRangeWorkSheet>(QString::fromUtf8(name), std::move(range)));
         return *this;
     }
 
-    int Count() const override { return static_cast<int>(FSheets.size()); }
-    TWorkSheet& Item(int index) override { return *FSheets.at(static_cast<std::size_t>(index - 1)); }
+    int Count() const override { return FSheets.Count(); }
+    TWorkSheet& Item(int index) override { return FSheets.Item(index); }
 
 private:
-    class TSheet : public TWorkSheet
-    {
-    public:
-        TSheet(QString name, TRangeValue range)
-            : FName(std::move(name))
-            , FRange(std::move(range))
-        {
-        }
-        QString Name() const override { return FName; }
-        const TRangeValue& UsedRangeValue() override { return FRange; }
-
-    private:
-        QString FName;
-        TRangeValue FRange;
-    };
-
-    std::vector<std::unique_ptr<TSheet>> FSheets;
+    TWorkSheetList FSheets;
 };
