@@ -52,10 +52,13 @@ TZipEntries XlsxEntries(const std::vector<std::pair<std::string, std::string>>& 
     TZipEntries entries;
     for (size_t i = 0; i < sheets.size(); ++i) {
         const std::string number = std::to_string(i + 1);
-        workbook += R"(<sheet name=")" + sheets[i].first + R"(" sheetId=")" + number + R"(" r:id="rId)" + number + R"("/>)";
-        relationships += R"(<Relationship Id="rId)" + number + R"(" Type=")" + relationshipTypes
-            + R"(worksheet" Target="worksheets/sheet)" + number + R"(.xml"/>)";
-        entries.emplace_back("xl/worksheets/sheet" + number + ".xml", sheets[i].second);
+        const bool chart = sheets[i].first.starts_with("chart:");
+        const std::string name = chart ? sheets[i].first.substr(6) : sheets[i].first;
+        const std::string kind = chart ? "chartsheet" : "worksheet";
+        workbook += R"(<sheet name=")" + name + R"(" sheetId=")" + number + R"(" r:id="rId)" + number + R"("/>)";
+        relationships += R"(<Relationship Id="rId)" + number + R"(" Type=")" + relationshipTypes + kind + R"(" Target=")"
+            + kind + "s/sheet" + number + R"(.xml"/>)";
+        entries.emplace_back("xl/" + kind + "s/sheet" + number + ".xml", sheets[i].second);
     }
     if (!sharedStrings.empty()) {
         relationships += R"(<Relationship Id="rIdStrings" Type=")" + relationshipTypes

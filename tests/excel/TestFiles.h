@@ -20,7 +20,8 @@ std::string WorksheetXml(const std::string& sheetData, const std::string& dimens
 std::string SharedStringsXml(const std::string& items);
 
 // The parts of a small .xlsx package: the workbook, its relationships, one worksheet part
-// per (name, worksheet XML), and the shared string table when one is given.
+// per (name, worksheet XML), and the shared string table when one is given. A name
+// "chart:<name>" makes that sheet a chart sheet.
 TZipEntries XlsxEntries(const std::vector<std::pair<std::string, std::string>>& sheets,
     const std::string& sharedStrings = {});
 
