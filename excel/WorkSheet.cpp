@@ -9,34 +9,6 @@
 
 // ---- TCell ----
 
-TCell TCell::Number(double value)
-{
-    TCell cell;
-    cell.FValue = value;
-    return cell;
-}
-
-TCell TCell::Text(QString text)
-{
-    TCell cell;
-    cell.FValue = std::move(text);
-    return cell;
-}
-
-TCell TCell::Boolean(bool value)
-{
-    TCell cell;
-    cell.FValue = value;
-    return cell;
-}
-
-TCell TCell::Error(QString text)
-{
-    TCell cell;
-    cell.FValue = TError{std::move(text)};
-    return cell;
-}
-
 namespace {
 
 // An integral value as decimal digits without a decimal part. Beyond 2^53 doubles are

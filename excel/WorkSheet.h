@@ -16,10 +16,10 @@ public:
     struct TError { QString Text; }; // an error cell, e.g. "#N/A"
 
     TCell() = default;
-    static TCell Number(double value);
-    static TCell Text(QString text);
-    static TCell Boolean(bool value);
-    static TCell Error(QString text);
+    static TCell Number(double value) { return TCell(TValue(value)); }
+    static TCell Text(QString text) { return TCell(TValue(std::move(text))); }
+    static TCell Boolean(bool value) { return TCell(TValue(value)); }
+    static TCell Error(QString text) { return TCell(TValue(TError{std::move(text)})); }
 
     bool IsEmpty() const { return std::holds_alternative<std::monostate>(FValue); }
 
@@ -29,7 +29,13 @@ public:
     QString ToText() const;
 
 private:
-    std::variant<std::monostate, double, QString, bool, TError> FValue;
+    using TValue = std::variant<std::monostate, double, QString, bool, TError>;
+    explicit TCell(TValue value)
+        : FValue(std::move(value))
+    {
+    }
+
+    TValue FValue;
 };
 
 // The value of a worksheet's used range. Row 1 and column 1 are the used range's first row
